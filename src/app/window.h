@@ -1,0 +1,76 @@
+// The controls of Form1 with their properties and synchronous events: the small layer that
+// stands in for a window system. Assigning a different text raises the box's Change inside
+// the assignment; assigning the text it holds raises nothing. Check boxes likewise raise
+// Click, and pressing a push button raises its Click.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/controls.h"
+
+namespace tavrix {
+
+enum class Property : std::uint8_t { Text, Caption, Value, Enabled, Visible };
+
+// Receives the events of the controls; Form1 dispatches them to its handlers.
+class EventSink {
+  public:
+    virtual void on_change(ControlId id) = 0;
+    virtual void on_click(ControlId id) = 0;
+
+  protected:
+    ~EventSink() = default;
+};
+
+// Told of every property that changes, at the moment it changes, so that a screen can
+// mirror what a cascade did. It must not assign properties itself.
+using PropertyObserver = std::function<void(ControlId, Property)>;
+
+class Window {
+  public:
+    explicit Window(EventSink& sink);
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    const std::string& text(ControlId id) const { return state(id).text; }
+    const std::string& caption(ControlId id) const { return state(id).text; }
+    int value(ControlId id) const { return state(id).value; }
+    bool enabled(ControlId id) const { return state(id).enabled; }
+    bool visible(ControlId id) const { return state(id).visible; }
+
+    // A person can reach a control only when it and every container are enabled and shown.
+    bool reachable(ControlId id) const;
+
+    void set_text(ControlId id, std::string_view text);     // text box: raises Change
+    void set_caption(ControlId id, std::string_view text);  // label, button, frame, check box
+    void set_value(ControlId id, int value);                // check box: raises Click
+    void set_enabled(ControlId id, bool enabled);
+    void set_visible(ControlId id, bool visible);
+    void press(ControlId id);  // push button: raises Click
+
+    void set_observer(PropertyObserver observer) { observer_ = std::move(observer); }
+
+  private:
+    struct ControlState {
+        std::string text;  // a text box's text or any other control's caption
+        int value = 0;
+        bool enabled = true;
+        bool visible = true;
+    };
+
+    const ControlState& state(ControlId id) const { return controls_[index_of(id)]; }
+    ControlState& state(ControlId id) { return controls_[index_of(id)]; }
+    void notify(ControlId id, Property property) const {
+        if (observer_)
+            observer_(id, property);
+    }
+
+    EventSink& sink_;
+    std::array<ControlState, kControlCount> controls_;
+    PropertyObserver observer_;
+};
+
+}  // namespace tavrix

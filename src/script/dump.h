@@ -1,0 +1,14 @@
+// The whole state of the window as one line of JSON: every control with the members of its
+// kind, every table of the scene store, and the tick total.
+#pragma once
+
+#include <string>
+
+#include "app/form1.h"
+
+namespace tavrix::script {
+
+std::string dump_json(const Form1& form);
+void append_json_string(std::string_view text, std::string& out);
+
+}  // namespace tavrix::script

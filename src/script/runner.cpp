@@ -1,0 +1,193 @@
+#include "script/runner.h"
+
+#include <string>
+#include <variant>
+
+#include "script/dump.h"
+#include "script/reader.h"
+
+namespace tavrix::script {
+namespace {
+
+// A line's outcome: carried on, stopped with a status, or a "Generar!" that failed.
+struct LineOutcome {
+    int status = kOk;
+    std::string message;
+};
+
+LineOutcome script_error(std::string message) {
+    return {kScriptError, std::move(message)};
+}
+
+std::string quoted(std::string_view text) {
+    std::string out;
+    append_json_string(text, out);
+    return out;
+}
+
+std::variant<ControlId, LineOutcome> control_named(std::string_view name) {
+    if (const auto id = find_control(name))
+        return *id;
+    return script_error("no hay ningún control llamado " + quoted(name));
+}
+
+std::string bool_text(bool value) {
+    return value ? "true" : "false";
+}
+
+// The property as the script names it, read from the control; nothing when the control's
+// kind has no such property.
+std::optional<std::string> read_property(const Window& window, const ControlDef& def,
+                                         std::string_view property) {
+    const bool is_text_box = def.kind == Kind::TextBox;
+    if (property == "text" && is_text_box)
+        return window.text(def.id);
+    if (property == "caption" && !is_text_box)
+        return window.caption(def.id);
+    if (property == "value" && def.kind == Kind::CheckBox)
+        return std::to_string(window.value(def.id));
+    if (property == "enabled")
+        return bool_text(window.enabled(def.id));
+    if (property == "visible")
+        return bool_text(window.visible(def.id));
+    return std::nullopt;
+}
+
+bool is_known_property(std::string_view property) {
+    return property == "text" || property == "caption" || property == "value" ||
+           property == "enabled" || property == "visible";
+}
+
+bool is_valid_expected(std::string_view property, std::string_view value) {
+    if (property == "value")
+        return value == "0" || value == "1";
+    if (property == "enabled" || property == "visible")
+        return value == "true" || value == "false";
+    return true;
+}
+
+class Session {
+  public:
+    Session(std::ostream& out, Platform platform) : out_(out), form_(std::move(platform)) {}
+
+    LineOutcome perform(const Tokens& tokens) {
+        const std::string& action = tokens[0];
+        if (action == "set")
+            return with_arguments(tokens, 3, &Session::set);
+        if (action == "click")
+            return with_arguments(tokens, 2, &Session::click);
+        if (action == "expect")
+            return with_arguments(tokens, 4, &Session::expect);
+        if (action == "dump")
+            return with_arguments(tokens, 1, &Session::dump);
+        return script_error("acción desconocida " + quoted(action) +
+                            " (se admiten set, click, expect y dump)");
+    }
+
+  private:
+    using Action = LineOutcome (Session::*)(const Tokens&);
+
+    LineOutcome with_arguments(const Tokens& tokens, std::size_t count, Action action) {
+        if (tokens.size() != count) {
+            return script_error(quoted(tokens[0]) + " lleva " + std::to_string(count - 1) +
+                                " argumento(s) y se dieron " + std::to_string(tokens.size() - 1));
+        }
+        return (this->*action)(tokens);
+    }
+
+    LineOutcome refused(ControlId id, ActionError error) {
+        return script_error(quoted(control_def(id).name) + " " + std::string(describe(error)));
+    }
+
+    LineOutcome set(const Tokens& tokens) {
+        auto named = control_named(tokens[1]);
+        if (auto* outcome = std::get_if<LineOutcome>(&named))
+            return *outcome;
+        const ControlId id = std::get<ControlId>(named);
+        if (auto error = form_.type_text(id, tokens[2]))
+            return refused(id, *error);
+        return {};
+    }
+
+    LineOutcome click(const Tokens& tokens) {
+        auto named = control_named(tokens[1]);
+        if (auto* outcome = std::get_if<LineOutcome>(&named))
+            return *outcome;
+        const ControlId id = std::get<ControlId>(named);
+        if (auto error = form_.click(id))
+            return refused(id, *error);
+        if (id == ControlId::Command1) {
+            if (const auto& failure = form_.last_run_failure()) {
+                return {kGenerateFailed, failure->message};
+            }
+        }
+        return {};
+    }
+
+    LineOutcome expect(const Tokens& tokens) {
+        auto named = control_named(tokens[1]);
+        if (auto* outcome = std::get_if<LineOutcome>(&named))
+            return *outcome;
+        const ControlDef& def = control_def(std::get<ControlId>(named));
+        const std::string& property = tokens[2];
+        const std::string& expected = tokens[3];
+        if (!is_known_property(property)) {
+            return script_error("propiedad desconocida " + quoted(property) +
+                                " (se admiten text, caption, value, enabled y visible)");
+        }
+        const std::optional<std::string> found = read_property(form_.window(), def, property);
+        if (!found) {
+            return script_error("un control de tipo " + std::string(kind_name(def.kind)) +
+                                " no tiene la propiedad " + quoted(property));
+        }
+        if (!is_valid_expected(property, expected)) {
+            return script_error("valor no válido para " + property + ": " + quoted(expected));
+        }
+        if (*found == expected)
+            return {};
+        return {kExpectFailed, "se esperaba " + std::string(def.name) + "." + property + " = " +
+                                   quoted(expected) + " y se encontró " + quoted(*found)};
+    }
+
+    LineOutcome dump(const Tokens&) {
+        out_ << dump_json(form_) << '\n';
+        out_.flush();
+        return {};
+    }
+
+    std::ostream& out_;
+    Form1 form_;
+};
+
+}  // namespace
+
+int run_script(std::istream& in, std::string_view script_name, std::ostream& out, std::ostream& err,
+               Platform platform) {
+    Session session(out, std::move(platform));
+    bool generate_failed = false;
+    std::string line;
+    for (long number = 1; std::getline(in, line); ++number) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const auto read = read_line(line);
+        LineOutcome outcome;
+        if (const auto* error = std::get_if<ReadError>(&read)) {
+            outcome = script_error(error->message);
+        } else if (const Tokens& tokens = std::get<Tokens>(read); !tokens.empty()) {
+            outcome = session.perform(tokens);
+        }
+        if (outcome.status == kOk)
+            continue;
+        err << script_name << ':' << number << ": " << outcome.message << '\n';
+        if (outcome.status == kGenerateFailed) {
+            generate_failed = true;
+            continue;
+        }
+        out.flush();
+        return outcome.status;
+    }
+    out.flush();
+    return generate_failed ? kGenerateFailed : kOk;
+}
+
+}  // namespace tavrix::script

@@ -1,0 +1,45 @@
+// Where a "Generar!" run puts its bytes. A run opens the output, writes it in large blocks,
+// and then either commits it (the complete file takes the place of any earlier one) or
+// abandons it (the path is left exactly as it was before the run).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace tavrix {
+
+// Success, or a failure with its reason in Spanish ("la carpeta no existe").
+class IoStatus {
+  public:
+    static IoStatus success() { return IoStatus(); }
+    static IoStatus failure(std::string reason) { return IoStatus(std::move(reason)); }
+
+    bool ok() const { return ok_; }
+    const std::string& reason() const { return reason_; }
+
+  private:
+    IoStatus() = default;
+    explicit IoStatus(std::string reason) : ok_(false), reason_(std::move(reason)) {}
+
+    bool ok_ = true;
+    std::string reason_;
+};
+
+class Output {
+  public:
+    virtual ~Output() = default;
+    virtual IoStatus open(std::string_view path) = 0;
+    virtual IoStatus write(std::string_view bytes) = 0;
+    virtual IoStatus commit() = 0;
+    virtual void abandon() noexcept = 0;
+};
+
+using OutputFactory = std::function<std::unique_ptr<Output>()>;
+
+// Turns a UTF-8 field text into the file's 8-bit code page, appending to `out`.
+using Encoder = void (*)(std::string_view utf8, std::string& out);
+
+}  // namespace tavrix
