@@ -68,3 +68,13 @@ struct MemoryForm {
 std::vector<std::string> split_crlf_lines(std::string_view bytes);
 
 }  // namespace tavrix::testing
+
+namespace tavrix::testing {
+
+// An element as tests compare it: "null", a text in quotes, or "#" and a whole number.
+std::string element_repr(const Element& element);
+std::string stored(const Form1& form, TableId table, Position at = {});
+// Every element of the store, for before-and-after comparisons.
+std::vector<std::string> store_snapshot(const Form1& form);
+
+}  // namespace tavrix::testing
