@@ -1,0 +1,207 @@
+#include "ui/qt/editor_window.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <string_view>
+
+#include "common/encoding.h"
+#include "storyboard/system_output.h"
+
+namespace tavrix::qt {
+namespace {
+
+QRect pixels(const Twips& place) {
+    return QRect(place.left / kTwipsPerPixel, place.top / kTwipsPerPixel,
+                 place.width / kTwipsPerPixel, place.height / kTwipsPerPixel);
+}
+
+QString from_model(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The model joins a caption's lines with a lone carriage return, which a label does not
+// break on.
+QString shown_caption(std::string_view caption) {
+    return from_model(caption).replace(QChar(u'\r'), QChar(u'\n'));
+}
+
+QLabel* make_label(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    // Captions are shown as written: the credits hold "<" and ">" that must not read as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QGroupBox* make_frame(QWidget* parent) {
+    auto* frame = new QGroupBox(parent);
+    // A frame hides what lies under it on the window, as the separator left beneath the
+    // scene header does.
+    frame->setAutoFillBackground(true);
+    return frame;
+}
+
+QPushButton* make_button(QWidget* parent) {
+    auto* button = new QPushButton(parent);
+    // Enter in a text box must not press a button behind the person's back.
+    button->setAutoDefault(false);
+    return button;
+}
+
+QWidget* make_widget(Kind kind, QWidget* parent) {
+    switch (kind) {
+        case Kind::Label:
+            return make_label(parent);
+        case Kind::TextBox:
+            return new QLineEdit(parent);
+        case Kind::CheckBox:
+            return new QCheckBox(parent);
+        case Kind::Button:
+            return make_button(parent);
+        case Kind::Frame:
+            return make_frame(parent);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Platform system_platform() {
+    return Platform{system_output_factory(), append_windows_1252};
+}
+
+EditorWindow::EditorWindow(Platform platform, QWidget* parent)
+    : QWidget(parent), form_(std::move(platform)), run_watch_(*this) {
+    const WindowDef& window = window_def();
+    setWindowTitle(from_model(window.caption));
+    setFixedSize(window.client_width / kTwipsPerPixel, window.client_height / kTwipsPerPixel);
+    // Table order is stacking order, and Qt stacks siblings in the order they are created.
+    for (const ControlDef& def : control_table()) {
+        QWidget* created = create_widget(def);
+        widgets_[index_of(def.id)] = created;
+        sync(def.id);
+        wire(def.id, created);
+    }
+    chain_focus();
+    form_.set_observer([this](ControlId id, Property) { dirty_.set(index_of(id)); });
+    form_.set_progress_hook(
+        [this](const RunProgress& progress) { return run_watch_.keep_going(progress); });
+}
+
+QWidget* EditorWindow::create_widget(const ControlDef& def) {
+    // Frames come before what they hold in the table, so a container always exists here.
+    QWidget* container = def.container ? widget(*def.container) : this;
+    QWidget* created = make_widget(def.kind, container);
+    created->setObjectName(from_model(def.name));
+    created->setGeometry(pixels(def.place));
+    if (!def.tooltip.empty())
+        created->setToolTip(from_model(def.tooltip));
+    return created;
+}
+
+void EditorWindow::wire(ControlId id, QWidget* widget) {
+    if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+        connect(box, &QLineEdit::textEdited, this, [this, id, box] { on_text_edited(id, box); });
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        connect(button, &QAbstractButton::clicked, this, [this, id] { on_clicked(id); });
+    }
+}
+
+void EditorWindow::chain_focus() {
+    const std::vector<ControlId>& order = focus_order();
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(widget(order[i - 1]), widget(order[i]));
+    if (!order.empty())
+        widget(order.front())->setFocus(Qt::OtherFocusReason);
+}
+
+void EditorWindow::on_text_edited(ControlId id, QLineEdit* box) {
+    const QString typed = box->text();
+    form_.type_text(id, typed.toStdString());
+    sync_after(id);
+    // A write-back replaced what was typed: the caret goes after the new text, where the
+    // next key continues it.
+    if (box->text() != typed)
+        box->end(false);
+}
+
+void EditorWindow::on_clicked(ControlId id) {
+    if (id == ControlId::Command1) {
+        generate();
+        return;
+    }
+    form_.click(id);
+    // Qt has already toggled a check box on its own; the model decides what it shows.
+    sync_after(id);
+}
+
+void EditorWindow::generate() {
+    run_watch_.start();
+    const bool refused = form_.click(ControlId::Command1).has_value();
+    run_watch_.finish();
+    sync_after(ControlId::Command1);
+    if (refused)
+        return;
+    const std::optional<RunFailure>& failure = form_.last_run_failure();
+    if (failure && failure->cause != FailureCause::Cancelled)
+        show_failure(failure->message);
+}
+
+void EditorWindow::show_failure(const std::string& message) {
+    QMessageBox box(QMessageBox::Warning, windowTitle(), from_model(message), QMessageBox::NoButton,
+                    this);
+    box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+// The acted-on widget is always brought back: a refused action leaves the model as it was,
+// and the widget may already show what the person did.
+void EditorWindow::sync_after(ControlId acted_on) {
+    dirty_.set(index_of(acted_on));
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        if (dirty_.test(i))
+            sync(static_cast<ControlId>(i));
+    }
+    dirty_.reset();
+}
+
+void EditorWindow::sync(ControlId id) {
+    const Window& model = form_.window();
+    QWidget* shown = widget(id);
+    // Nothing set here may come back to the model as a person's edit.
+    const QSignalBlocker quiet(shown);
+    const std::string& text = model.text(id);
+    switch (control_def(id).kind) {
+        case Kind::TextBox: {
+            auto* box = static_cast<QLineEdit*>(shown);
+            if (box->text() != from_model(text))
+                box->setText(from_model(text));
+            break;
+        }
+        case Kind::Label:
+            static_cast<QLabel*>(shown)->setText(shown_caption(text));
+            break;
+        case Kind::CheckBox: {
+            auto* box = static_cast<QCheckBox*>(shown);
+            box->setText(from_model(text));
+            box->setChecked(model.value(id) == 1);
+            break;
+        }
+        case Kind::Button:
+            static_cast<QPushButton*>(shown)->setText(from_model(text));
+            break;
+        case Kind::Frame:
+            static_cast<QGroupBox*>(shown)->setTitle(from_model(text));
+            break;
+    }
+    shown->setEnabled(model.enabled(id));
+    shown->setVisible(model.visible(id));
+}
+
+}  // namespace tavrix::qt

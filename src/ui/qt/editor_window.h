@@ -1,0 +1,49 @@
+// The window Form1 on screen: one Qt widget per control of the table, kept in line with the
+// model. A person's edits go to the model as that control's event; afterwards every widget
+// whose properties the cascade touched is brought back in line with the model.
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <bitset>
+#include <string>
+
+#include "app/form1.h"
+#include "ui/qt/run_watch.h"
+
+class QLineEdit;
+
+namespace tavrix::qt {
+
+// The real file system and the file's code page.
+Platform system_platform();
+
+class EditorWindow final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit EditorWindow(Platform platform = system_platform(), QWidget* parent = nullptr);
+
+    const Form1& form() const { return form_; }
+    QWidget* widget(ControlId id) const { return widgets_[index_of(id)]; }
+
+  private:
+    QWidget* create_widget(const ControlDef& def);
+    void wire(ControlId id, QWidget* widget);
+    void chain_focus();
+
+    void on_text_edited(ControlId id, QLineEdit* box);
+    void on_clicked(ControlId id);
+    void generate();
+    void show_failure(const std::string& message);
+    void sync_after(ControlId acted_on);
+    void sync(ControlId id);
+
+    Form1 form_;
+    std::array<QWidget*, kControlCount> widgets_{};
+    std::bitset<kControlCount> dirty_;
+    RunWatch run_watch_;
+};
+
+}  // namespace tavrix::qt

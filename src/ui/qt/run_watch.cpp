@@ -1,0 +1,65 @@
+#include "ui/qt/run_watch.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QProgressDialog>
+
+namespace tavrix::qt {
+namespace {
+
+// A run shorter than this ends before any dialog appears: flashing one would only distract.
+constexpr qint64 kQuietMs = 500;
+// Redrawing the dialog after every block would slow a fast disk down for nothing.
+constexpr qint64 kRefreshMs = 50;
+
+QString progress_text(const RunProgress& progress) {
+    const QLocale spanish(QLocale::Spanish, QLocale::Spain);
+    return QStringLiteral("Generando el archivo…\nCuadros: %1\nBytes escritos: %2")
+        .arg(spanish.toString(static_cast<qulonglong>(progress.frames)),
+             spanish.toString(static_cast<qulonglong>(progress.bytes)));
+}
+
+}  // namespace
+
+void RunWatch::start() {
+    finish();
+    since_start_.start();
+    since_refresh_.invalidate();
+}
+
+bool RunWatch::keep_going(const RunProgress& progress) {
+    if (!dialog_ && since_start_.elapsed() < kQuietMs)
+        return true;
+    if (!since_refresh_.isValid() || since_refresh_.elapsed() >= kRefreshMs) {
+        show_progress(progress);
+        // The dialog is modal, so only its own button and window get these events; nothing
+        // reaches the model while the run is still inside it.
+        QApplication::processEvents();
+        since_refresh_.restart();
+    }
+    return !(dialog_ && dialog_->wasCanceled());
+}
+
+void RunWatch::finish() {
+    if (!dialog_)
+        return;
+    dialog_->hide();
+    dialog_->deleteLater();
+    dialog_ = nullptr;
+}
+
+void RunWatch::show_progress(const RunProgress& progress) {
+    if (!dialog_) {
+        dialog_ = new QProgressDialog(&owner_);
+        dialog_->setWindowTitle(QStringLiteral("Generar!"));
+        dialog_->setCancelButtonText(QStringLiteral("Cancelar"));
+        dialog_->setRange(0, 0);  // the length of a run is not known beforehand
+        dialog_->setAutoClose(false);
+        dialog_->setAutoReset(false);
+        dialog_->setModal(true);
+        dialog_->show();
+    }
+    dialog_->setLabelText(progress_text(progress));
+}
+
+}  // namespace tavrix::qt
