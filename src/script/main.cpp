@@ -3,7 +3,6 @@
 #include <iostream>
 #include <string_view>
 
-#include "common/encoding.h"
 #include "script/runner.h"
 #include "storyboard/system_output.h"
 
@@ -13,7 +12,7 @@ int main(int argc, char** argv) {
         return tavrix::script::kScriptError;
     }
     const std::string_view name = argc == 2 ? std::string_view(argv[1]) : std::string_view("-");
-    const tavrix::Platform platform{tavrix::system_output_factory(), tavrix::append_windows_1252};
+    const tavrix::Platform platform{tavrix::system_output_factory(), tavrix::system_encoder()};
     if (name == "-") {
         return tavrix::script::run_script(std::cin, name, std::cout, std::cerr, platform);
     }

@@ -2,14 +2,21 @@
 // only by a complete new one: the run writes a temporary file beside it, flushes it to disk
 // and then moves it over the old one, keeping the old file's permission bits; a symbolic
 // link stays a link and the file it points to is the one replaced. A device or a FIFO at the
-// path is written directly, never replaced.
+// path is written directly, never replaced. On Windows the paths are wide-character paths
+// and the new file takes the old one's place with the system call that replaces a file.
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 
+#include "common/encoding.h"
 #include "storyboard/output.h"
 
 namespace tavrix {
+
+#ifndef _WIN32
 
 // The low-level calls the file output makes, so that a test can make any one of them fail.
 // Each returns 0 or a byte count on success and -1 with errno set on failure, like the
@@ -30,6 +37,32 @@ class FileCalls {
 std::string describe_errno(int error);
 
 std::unique_ptr<Output> make_file_output(std::shared_ptr<FileCalls> calls = nullptr);
+#else
+std::unique_ptr<Output> make_file_output();
+
+// Spanish words for a Windows error code from GetLastError.
+std::string describe_windows_error(unsigned long code);
+
+// Appends `utf8` to `out` in the active ANSI code page; what it cannot hold becomes "?".
+void append_active_code_page(std::string_view utf8, std::string& out);
+
+// Texts between the program (UTF-8) and the wide-character calls (UTF-16). A malformed
+// sequence becomes U+FFFD; widen_exact instead gives nothing for it.
+std::wstring widen(std::string_view utf8);
+std::optional<std::wstring> widen_exact(std::string_view utf8);
+std::string narrow(std::wstring_view utf16);
+#endif
+
 OutputFactory system_output_factory();
+
+// The code page of the storyboard file on this system.
+inline Encoder system_encoder() {
+#ifdef _WIN32
+    return append_active_code_page;
+#else
+    return append_windows_1252;
+#endif
+}
+
 
 }  // namespace tavrix

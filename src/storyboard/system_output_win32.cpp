@@ -1,0 +1,342 @@
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <climits>
+#include <random>
+#include <string>
+#include <utility>
+
+#include "storyboard/system_output.h"
+
+namespace tavrix {
+namespace {
+
+// Closes a file handle when it goes out of scope.
+class Handle {
+  public:
+    Handle() = default;
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    Handle(Handle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    Handle& operator=(Handle&& other) noexcept {
+        if (this != &other) {
+            close();
+            handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
+        }
+        return *this;
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() { close(); }
+
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // Closes now, telling whether the system accepted it (buffered data may fail here).
+    bool close() {
+        if (!valid())
+            return true;
+        return CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0;
+    }
+
+  private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+bool is_separator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+// The folder part of a path, ready to have a file name appended: "c:\datos\" for
+// "c:\datos\intro.def", "c:" for the drive-relative "c:intro.def", "" for "intro.def".
+std::wstring folder_prefix(const std::wstring& path) {
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (is_separator(path[i - 1]))
+            return path.substr(0, i);
+    }
+    if (path.size() >= 2 && path[1] == L':')
+        return path.substr(0, 2);
+    return L"";
+}
+
+std::wstring temporary_name(const std::wstring& folder) {
+    static std::mt19937 random{std::random_device{}() ^ GetCurrentProcessId() ^ GetTickCount()};
+    static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
+    std::wstring name = folder + L".tavrix-";
+    for (int i = 0; i < 10; ++i)
+        name.push_back(kLetters[random() % (sizeof kLetters / sizeof kLetters[0] - 1)]);
+    return name + L".tmp";
+}
+
+IoStatus failure(DWORD code) {
+    return IoStatus::failure(describe_windows_error(code));
+}
+
+IoStatus last_failure() {
+    return failure(GetLastError());
+}
+
+std::wstring full_path(const std::wstring& path) {
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return path;  // the calls that follow report what is wrong with it
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed)
+        return path;
+    full.resize(length);
+    return full;
+}
+
+enum class Target : std::uint8_t { Missing, File, Folder, Device };
+
+// What stands at the path now. Devices (NUL, COM1, a pipe) are written in place.
+Target inspect(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return Target::Folder;
+    Handle probe(CreateFileW(path.c_str(), 0,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!probe.valid())
+        return attributes == INVALID_FILE_ATTRIBUTES ? Target::Missing : Target::File;
+    return GetFileType(probe.get()) == FILE_TYPE_DISK ? Target::File : Target::Device;
+}
+
+class Win32FileOutput final : public Output {
+  public:
+    ~Win32FileOutput() override { abandon(); }
+
+    IoStatus open(std::string_view path) override {
+        if (path.empty())
+            return IoStatus::failure("no se indicó ningún nombre de archivo");
+        std::optional<std::wstring> wide = widen_exact(path);
+        if (!wide || wide->find(L'\0') != std::wstring::npos)
+            return failure(ERROR_INVALID_NAME);
+        // Made absolute once, so that the temporary file and the replacing call see the
+        // same folder whatever the current directory does meanwhile.
+        target_ = full_path(*wide);
+        switch (inspect(target_)) {
+            case Target::Folder:
+                return IoStatus::failure("la ruta es una carpeta");
+            case Target::Device:
+                return open_directly();
+            case Target::File:
+            case Target::Missing:
+                break;
+        }
+        return open_temporary();
+    }
+
+    IoStatus write(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+            DWORD written = 0;
+            if (!WriteFile(file_.get(), bytes.data(), chunk, &written, nullptr))
+                return last_failure();
+            if (written == 0)
+                return failure(ERROR_DISK_FULL);
+            bytes.remove_prefix(written);
+        }
+        return IoStatus::success();
+    }
+
+    IoStatus commit() override {
+        if (temporary_.empty()) {  // a device, written in place
+            if (!file_.close())
+                return last_failure();
+            return IoStatus::success();
+        }
+        if (!FlushFileBuffers(file_.get()))
+            return last_failure();
+        if (!file_.close())
+            return last_failure();
+        if (!put_in_place())
+            return last_failure();
+        temporary_.clear();
+        return IoStatus::success();
+    }
+
+    void abandon() noexcept override {
+        file_.close();
+        if (!temporary_.empty())
+            DeleteFileW(temporary_.c_str());
+        temporary_.clear();
+    }
+
+  private:
+    IoStatus open_directly() {
+        file_ = Handle(CreateFileW(target_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file_.valid() ? IoStatus::success() : last_failure();
+    }
+
+    IoStatus open_temporary() {
+        const std::wstring folder = folder_prefix(target_);
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            std::wstring name = temporary_name(folder);
+            file_ = Handle(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_TEMPORARY, nullptr));
+            if (file_.valid()) {
+                temporary_ = std::move(name);
+                return IoStatus::success();
+            }
+            const DWORD error = GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+                return failure(error);
+        }
+        return failure(ERROR_FILE_EXISTS);
+    }
+
+    // The complete file takes the old one's place. ReplaceFileW keeps the old file's
+    // attributes and security; a missing file has none to keep, so a move is enough.
+    bool put_in_place() {
+        if (GetFileAttributesW(target_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            if (ReplaceFileW(target_.c_str(), temporary_.c_str(), nullptr,
+                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+                return true;
+            if (GetLastError() != ERROR_FILE_NOT_FOUND)
+                return false;  // ERROR_FILE_NOT_FOUND: the old file went away meanwhile
+        }
+        return MoveFileExW(temporary_.c_str(), target_.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+
+    std::wstring target_;
+    std::wstring temporary_;  // empty when writing in place
+    Handle file_;
+};
+
+int wide_length(std::size_t size) {
+    return size > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(size);
+}
+
+std::wstring widen_with(std::string_view utf8, DWORD flags, bool& ok) {
+    ok = true;
+    if (utf8.empty())
+        return {};
+    const int length = wide_length(utf8.size());
+    const int needed = MultiByteToWideChar(CP_UTF8, flags, utf8.data(), length, nullptr, 0);
+    if (needed <= 0) {
+        ok = false;
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    MultiByteToWideChar(CP_UTF8, flags, utf8.data(), length, wide.data(), needed);
+    return wide;
+}
+
+}  // namespace
+
+std::string describe_windows_error(unsigned long code) {
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+            return "el archivo no existe";
+        case ERROR_PATH_NOT_FOUND:
+            return "la carpeta no existe";
+        case ERROR_INVALID_DRIVE:
+            return "la unidad no existe";
+        case ERROR_ACCESS_DENIED:
+            return "no hay permiso para escribir ahí";
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return "no queda espacio en el disco";
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_DIRECTORY:
+            return "el nombre del archivo no es válido";
+        case ERROR_FILENAME_EXCED_RANGE:
+            return "la ruta es demasiado larga";
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_USER_MAPPED_FILE:
+            return "el archivo está en uso por otro programa";
+        case ERROR_WRITE_PROTECT:
+            return "el disco está protegido contra escritura";
+        case ERROR_NOT_READY:
+            return "la unidad no está lista";
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+            return "la ruta de red no existe";
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return "no se pudo crear un archivo temporal";
+        case ERROR_UNABLE_TO_REMOVE_REPLACED:
+        case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+        case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+            return "no se pudo reemplazar el archivo anterior";
+        case ERROR_CRC:
+        case ERROR_IO_DEVICE:
+            return "error de entrada/salida del disco";
+        case ERROR_TOO_MANY_OPEN_FILES:
+            return "hay demasiados archivos abiertos";
+        default:
+            return "error del sistema número " + std::to_string(code);
+    }
+}
+
+std::wstring widen(std::string_view utf8) {
+    bool ok = false;
+    return widen_with(utf8, 0, ok);
+}
+
+std::optional<std::wstring> widen_exact(std::string_view utf8) {
+    bool ok = false;
+    std::wstring wide = widen_with(utf8, MB_ERR_INVALID_CHARS, ok);
+    if (!ok)
+        return std::nullopt;
+    return wide;
+}
+
+std::string narrow(std::wstring_view utf16) {
+    if (utf16.empty())
+        return {};
+    const int length = wide_length(utf16.size());
+    const int needed =
+        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), length, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0)
+        return {};
+    std::string utf8(static_cast<std::size_t>(needed), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), length, utf8.data(), needed, nullptr, nullptr);
+    return utf8;
+}
+
+void append_active_code_page(std::string_view utf8, std::string& out) {
+    if (is_ascii(utf8)) {  // every ANSI code page holds ASCII as it is
+        out.append(utf8);
+        return;
+    }
+    const UINT code_page = GetACP();
+    if (code_page == CP_UTF8) {
+        out.append(utf8);
+        return;
+    }
+    const std::wstring wide = widen(utf8);
+    const int length = wide_length(wide.size());
+    // No "best fit": a character the code page lacks is "?", never a look-alike letter.
+    const DWORD flags = WC_NO_BEST_FIT_CHARS;
+    const char kUnmappable = '?';
+    const int needed = WideCharToMultiByte(code_page, flags, wide.data(), length, nullptr, 0,
+                                           &kUnmappable, nullptr);
+    if (needed <= 0) {
+        out.append(wide.size(), '?');
+        return;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(needed));
+    WideCharToMultiByte(code_page, flags, wide.data(), length, out.data() + start, needed,
+                        &kUnmappable, nullptr);
+}
+
+std::unique_ptr<Output> make_file_output() {
+    return std::make_unique<Win32FileOutput>();
+}
+
+OutputFactory system_output_factory() {
+    return [] { return make_file_output(); };
+}
+
+}  // namespace tavrix

@@ -1,0 +1,394 @@
+#include "ui/win32/main_window.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <utility>
+
+#include "storyboard/system_output.h"
+#include "ui/win32/layout.h"
+
+namespace tavrix::win32 {
+namespace {
+
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr auto kProgressDelay = std::chrono::milliseconds(500);
+
+// Posted to itself so that a failure is reported after the click that caused it returns.
+constexpr UINT kReportFailure = WM_APP + 1;
+
+std::uint8_t bit(Property property) {
+    return static_cast<std::uint8_t>(1u << static_cast<unsigned>(property));
+}
+
+struct ChildClass {
+    const wchar_t* name;
+    DWORD style;
+    DWORD ex_style;
+};
+
+ChildClass child_class(Kind kind) {
+    constexpr DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS;
+    // Each control that takes focus starts its own group, so that the arrow keys never
+    // move the focus: only Tab does, in focus order.
+    constexpr DWORD kFocusable = kChild | WS_TABSTOP | WS_GROUP;
+    switch (kind) {
+        case Kind::Label:
+            return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0};
+        case Kind::TextBox:
+            return {L"EDIT", kFocusable | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+        case Kind::CheckBox:
+            return {L"BUTTON", kFocusable | BS_CHECKBOX, 0};
+        case Kind::Button:
+            return {L"BUTTON", kFocusable | BS_PUSHBUTTON, 0};
+        case Kind::Frame:
+            return {L"BUTTON", kChild | BS_GROUPBOX, 0};
+    }
+    return {L"STATIC", kChild, 0};
+}
+
+std::wstring window_text(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+// A label breaks its lines at CR LF; the model's captions may hold a lone CR or LF.
+std::string with_crlf_breaks(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + 4);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            out += "\r\n";
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::optional<ControlId> control_from_identifier(int identifier) {
+    const int index = identifier - kFirstControlId;
+    if (index < 0 || index >= static_cast<int>(kControlCount))
+        return std::nullopt;
+    return control_table()[static_cast<std::size_t>(index)].id;
+}
+
+bool style_has(HWND window, LONG_PTR flag) {
+    return (GetWindowLongPtrW(window, GWL_STYLE) & flag) != 0;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance)
+    : instance_(instance), form_(Platform{system_output_factory(), system_encoder()}) {
+    form_.set_observer([this](ControlId id, Property property) { mark(id, property); });
+    form_.set_progress_hook([this](const RunProgress& progress) { return on_progress(progress); });
+}
+
+bool MainWindow::open(int show_command) {
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = instance_;
+    window_class.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));      // the default one
+    window_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = kMainWindowClass;
+    if (!RegisterClassExW(&window_class))
+        return false;
+    const std::wstring caption = widen(window_def().caption);
+    window_ = CreateWindowExW(0, kMainWindowClass, caption.c_str(), kMainStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                              instance_, this);
+    if (!window_)
+        return false;
+    create_controls();
+    create_tooltips();
+    apply_dpi(window_dpi(window_));
+    dirty_.fill(0xFF);  // everything, since the model's start-up ran before we watched it
+    apply_changes();
+    ShowWindow(window_, show_command);
+    UpdateWindow(window_);
+    focus_first();
+    return true;
+}
+
+bool MainWindow::preprocess(MSG& message) {
+    return window_ && IsDialogMessageW(window_, &message);
+}
+
+void MainWindow::create_controls() {
+    for (ControlId id : creation_order()) {
+        const ControlDef& def = control_def(id);
+        const ChildClass kind = child_class(def.kind);
+        const std::wstring text = widen(def.text);
+        const auto identifier = static_cast<INT_PTR>(control_id(id));
+        children_[index_of(id)] =
+            CreateWindowExW(kind.ex_style, kind.name, text.c_str(), kind.style, 0, 0, 0, 0, window_,
+                            reinterpret_cast<HMENU>(identifier), instance_, nullptr);
+        if (def.kind == Kind::TextBox)
+            SendMessageW(child(id), EM_SETLIMITTEXT, 0, 0);  // as long as the model allows
+    }
+}
+
+void MainWindow::create_tooltips() {
+    tooltip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
+    if (!tooltip_)
+        return;
+    for (const ControlDef& def : control_table()) {
+        if (def.tooltip.empty())
+            continue;
+        std::wstring text = widen(def.tooltip);
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(child(def.id));
+        tool.lpszText = text.data();  // copied by the tooltip control
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void MainWindow::apply_dpi(int dpi) {
+    dpi_ = dpi;
+    font_ = dialog_font(dpi);
+    for (const ControlDef& def : control_table()) {
+        const PixelRect place = to_pixels(place_on_window(def), dpi);
+        SetWindowPos(child(def.id), nullptr, place.left, place.top, place.width, place.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(child(def.id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    }
+    apply_regions();
+    const WindowDef& form = window_def();
+    const PixelRect client = to_pixels(Twips{0, 0, form.client_width, form.client_height}, dpi);
+    const SIZE outer = outer_size(SIZE{client.width, client.height}, kMainStyle, 0, dpi);
+    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::focus_first() {
+    for (ControlId id : focus_order()) {
+        if (IsWindowEnabled(child(id)) && style_has(child(id), WS_VISIBLE)) {
+            SetFocus(child(id));
+            return;
+        }
+    }
+}
+
+LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, w, l);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        return DefWindowProcW(window, message, w, l);
+    }
+    return self->handle(message, w, l);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_COMMAND:
+            if (l != 0)
+                on_command(LOWORD(w), HIWORD(w));
+            return 0;
+        case WM_ACTIVATE:
+            // Give the focus back to the control that had it, as a dialog does.
+            if (LOWORD(w) == WA_INACTIVE) {
+                last_focus_ = GetFocus();
+            } else if (last_focus_ && IsChild(window_, last_focus_)) {
+                SetFocus(last_focus_);
+                return 0;
+            }
+            break;
+        case WM_DPICHANGED: {
+            const RECT* suggested = reinterpret_cast<const RECT*>(l);
+            apply_dpi(HIWORD(w));
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case kReportFailure:
+            report_failure();
+            return 0;
+        case WM_CLOSE:
+            if (generating_) {
+                close_after_run_ = true;  // the run is cancelled, then the window closes
+                return 0;
+            }
+            break;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, w, l);
+}
+
+void MainWindow::on_command(int identifier, int code) {
+    if (applying_)
+        return;
+    const std::optional<ControlId> id = control_from_identifier(identifier);
+    if (!id)
+        return;
+    const Kind kind = control_def(*id).kind;
+    if (kind == Kind::TextBox && code == EN_CHANGE) {
+        on_text_changed(*id);
+    } else if ((kind == Kind::CheckBox || kind == Kind::Button) && code == BN_CLICKED) {
+        on_clicked(*id);
+    }
+}
+
+void MainWindow::on_text_changed(ControlId id) {
+    // While a run holds the model, an edit arriving through another program's message is
+    // undone: the run reads the fields as they stood when it started.
+    if (generating_ || form_.type_text(id, narrow(window_text(child(id)))))
+        mark(id, Property::Text);
+    apply_changes();
+}
+
+void MainWindow::on_clicked(ControlId id) {
+    if (generating_)
+        return;
+    if (id == ControlId::Command1) {
+        generate();
+        return;
+    }
+    if (form_.click(id))
+        mark(id, Property::Value);  // refused: show the value the model holds
+    apply_changes();
+}
+
+void MainWindow::generate() {
+    generating_ = true;
+    run_started_ = std::chrono::steady_clock::now();
+    form_.click(ControlId::Command1);
+    progress_.reset();
+    generating_ = false;
+    apply_changes();
+    if (close_after_run_) {
+        DestroyWindow(window_);
+        return;
+    }
+    PostMessageW(window_, kReportFailure, 0, 0);
+}
+
+bool MainWindow::on_progress(const RunProgress& progress) {
+    if (!progress_) {
+        if (std::chrono::steady_clock::now() - run_started_ < kProgressDelay)
+            return true;
+        progress_ = ProgressWindow::open(window_, instance_);
+        if (!progress_)
+            return true;
+    }
+    progress_->show_progress(progress.frames, progress.bytes);
+    return progress_->pump() && !close_after_run_;
+}
+
+void MainWindow::report_failure() {
+    const std::optional<RunFailure>& failure = form_.last_run_failure();
+    if (!failure || failure->cause == FailureCause::Cancelled)
+        return;
+    const std::wstring text = widen(failure->message);
+    const std::wstring caption = widen(window_def().caption);
+    MessageBoxW(window_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void MainWindow::mark(ControlId id, Property property) {
+    dirty_[index_of(id)] |= bit(property);
+}
+
+void MainWindow::apply_changes() {
+    applying_ = true;
+    bool flags = false;
+    for (const ControlDef& def : control_table()) {
+        const std::uint8_t dirty = std::exchange(dirty_[index_of(def.id)], 0);
+        if (dirty & (bit(Property::Text) | bit(Property::Caption)))
+            apply_text(def.id);
+        if ((dirty & bit(Property::Value)) && def.kind == Kind::CheckBox) {
+            const WPARAM state = form_.window().value(def.id) == 1 ? BST_CHECKED : BST_UNCHECKED;
+            SendMessageW(child(def.id), BM_SETCHECK, state, 0);
+        }
+        flags = flags || (dirty & (bit(Property::Enabled) | bit(Property::Visible)));
+    }
+    if (flags)
+        apply_flags();
+    applying_ = false;
+}
+
+void MainWindow::apply_text(ControlId id) {
+    const Window& model = form_.window();
+    const ControlDef& def = control_def(id);
+    const std::string& text = def.kind == Kind::TextBox ? model.text(id) : model.caption(id);
+    const std::wstring shown = widen(def.kind == Kind::Label ? with_crlf_breaks(text) : text);
+    HWND control = child(id);
+    // Assigning the text a box already shows would move its caret for nothing.
+    if (window_text(control) == shown)
+        return;
+    SetWindowTextW(control, shown.c_str());
+    if (def.kind == Kind::TextBox && GetFocus() == control)
+        SendMessageW(control, EM_SETSEL, shown.size(), shown.size());
+}
+
+void MainWindow::apply_flags() {
+    const Window& model = form_.window();
+    const HWND focus = GetFocus();
+    bool shown_changed = false;
+    for (const ControlDef& def : control_table()) {
+        HWND control = child(def.id);
+        const bool enabled = on_screen(model, def.id, Flag::Enabled);
+        const bool visible = on_screen(model, def.id, Flag::Visible);
+        if ((IsWindowEnabled(control) != FALSE) != enabled)
+            EnableWindow(control, enabled);
+        if (style_has(control, WS_VISIBLE) != visible) {
+            ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+            shown_changed = true;
+        }
+    }
+    if (shown_changed)
+        apply_regions();
+    // A control that lost its focus by being disabled or hidden hands it on in focus order.
+    if (focus && IsChild(window_, focus) &&
+        (!IsWindowEnabled(focus) || !style_has(focus, WS_VISIBLE))) {
+        if (HWND next = GetNextDlgTabItem(window_, focus, FALSE))
+            SetFocus(next);
+    }
+}
+
+void MainWindow::apply_regions() {
+    for (const ControlDef& def : control_table()) {
+        const PixelRect own = to_pixels(place_on_window(def), dpi_);
+        HRGN region = nullptr;
+        for (ControlId above : covering(def.id)) {
+            if (!style_has(child(above), WS_VISIBLE))
+                continue;
+            if (!region)
+                region = CreateRectRgn(0, 0, own.width, own.height);
+            const PixelRect cover = to_pixels(place_on_window(control_def(above)), dpi_);
+            const int left = cover.left - own.left;
+            const int top = cover.top - own.top;
+            HRGN cut = CreateRectRgn(left, top, left + cover.width, top + cover.height);
+            CombineRgn(region, region, cut, RGN_DIFF);
+            DeleteObject(cut);
+        }
+        SetWindowRgn(child(def.id), region, TRUE);  // the window owns the region from now on
+    }
+}
+
+}  // namespace tavrix::win32

@@ -1,0 +1,76 @@
+// The window Form1 on Windows: one child window per control of the table, mirroring the
+// model. A person's edit or click goes to the model as that action; the properties the
+// model changed in the cascade are then applied to the child windows, and the
+// notifications those assignments raise are ignored, since the model already ran them.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+
+#include "app/form1.h"
+#include "ui/win32/dpi.h"
+#include "ui/win32/progress_window.h"
+
+namespace tavrix::win32 {
+
+class MainWindow {
+  public:
+    explicit MainWindow(HINSTANCE instance);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates and shows the window; false when the system refused.
+    bool open(int show_command);
+
+    // Gives the keyboard messages of the dialog (Tab, Shift+Tab, Space) their meaning.
+    bool preprocess(MSG& message);
+
+  private:
+    // The properties the model changed since they were last applied, one bit per Property.
+    using DirtyBits = std::array<std::uint8_t, kControlCount>;
+
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT handle(UINT message, WPARAM w, LPARAM l);
+
+    void create_controls();
+    void create_tooltips();
+    void apply_dpi(int dpi);
+    void focus_first();
+
+    void on_command(int identifier, int code);
+    void on_text_changed(ControlId id);
+    void on_clicked(ControlId id);
+    void generate();
+    bool on_progress(const RunProgress& progress);
+    void report_failure();
+
+    void mark(ControlId id, Property property);
+    void apply_changes();
+    void apply_text(ControlId id);
+    void apply_flags();
+    void apply_regions();
+
+    HWND child(ControlId id) const { return children_[index_of(id)]; }
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    HWND tooltip_ = nullptr;
+    HWND last_focus_ = nullptr;
+    std::array<HWND, kControlCount> children_{};
+    Font font_;
+    int dpi_ = kDefaultDpi;
+
+    Form1 form_;
+    DirtyBits dirty_{};
+    bool applying_ = false;  // notifications from our own assignments are not a person's
+    bool generating_ = false;
+    bool close_after_run_ = false;
+    std::chrono::steady_clock::time_point run_started_;
+    std::unique_ptr<ProgressWindow> progress_;
+};
+
+}  // namespace tavrix::win32

@@ -1,0 +1,118 @@
+#include "ui/win32/progress_window.h"
+
+#include <string>
+
+namespace tavrix::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TavrixProgreso";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+
+void register_class(HINSTANCE instance, WNDPROC procedure) {
+    static bool registered = false;
+    if (registered)
+        return;
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = kClassName;
+    registered = RegisterClassExW(&window_class) != 0;
+}
+
+int scaled(int pixels_at_96, int dpi) {
+    return MulDiv(pixels_at_96, dpi, kDefaultDpi);
+}
+
+std::wstring progress_text(std::uint64_t frames, std::uint64_t bytes) {
+    return L"Generando el archivo: " + std::to_wstring(frames) + L" cuadros, " +
+           std::to_wstring(bytes / 1024) + L" KiB escritos.";
+}
+
+}  // namespace
+
+std::unique_ptr<ProgressWindow> ProgressWindow::open(HWND owner, HINSTANCE instance) {
+    register_class(instance, procedure);
+    auto progress = std::make_unique<ProgressWindow>(owner);
+    const int dpi = window_dpi(owner);
+    const SIZE size = outer_size(SIZE{scaled(340, dpi), scaled(90, dpi)}, kStyle, 0, dpi);
+    RECT frame{};
+    GetWindowRect(owner, &frame);
+    const int left = (frame.left + frame.right - size.cx) / 2;
+    const int top = (frame.top + frame.bottom - size.cy) / 2;
+    progress->window_ =
+        CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, L"Generar!", kStyle, left, top, size.cx,
+                        size.cy, owner, nullptr, instance, progress.get());
+    if (!progress->window_)
+        return nullptr;
+    progress->font_ = dialog_font(dpi);
+    progress->create_children(instance);
+    EnableWindow(owner, FALSE);
+    ShowWindow(progress->window_, SW_SHOW);
+    UpdateWindow(progress->window_);
+    return progress;
+}
+
+ProgressWindow::~ProgressWindow() {
+    // The owner is enabled first, or the system would activate some other program's window.
+    EnableWindow(owner_, TRUE);
+    if (window_)
+        DestroyWindow(window_);
+}
+
+void ProgressWindow::create_children(HINSTANCE instance) {
+    const int dpi = window_dpi(window_);
+    text_ = CreateWindowExW(0, L"STATIC", progress_text(0, 0).c_str(),
+                            WS_CHILD | WS_VISIBLE | SS_NOPREFIX, scaled(12, dpi), scaled(14, dpi),
+                            scaled(316, dpi), scaled(20, dpi), window_, nullptr, instance, nullptr);
+    cancel_ = CreateWindowExW(
+        0, L"BUTTON", L"Cancelar", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+        scaled(128, dpi), scaled(50, dpi), scaled(84, dpi), scaled(26, dpi), window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), instance, nullptr);
+    for (HWND child : {text_, cancel_})
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SetFocus(cancel_);
+}
+
+void ProgressWindow::show_progress(std::uint64_t frames, std::uint64_t bytes) {
+    SetWindowTextW(text_, progress_text(frames, bytes).c_str());
+}
+
+bool ProgressWindow::pump() {
+    MSG message{};
+    while (!cancelled_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            cancelled_ = true;
+            PostQuitMessage(static_cast<int>(message.wParam));  // for the main loop
+            break;
+        }
+        if (IsDialogMessageW(window_, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return !cancelled_;
+}
+
+LRESULT CALLBACK ProgressWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(l);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self) {
+        const bool cancel_pressed = message == WM_COMMAND && LOWORD(w) == IDCANCEL;
+        if (cancel_pressed || message == WM_CLOSE) {
+            self->cancelled_ = true;  // the run ends and then closes this window
+            return 0;
+        }
+        if (message == WM_NCDESTROY)
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
+    return DefWindowProcW(window, message, w, l);
+}
+
+}  // namespace tavrix::win32
