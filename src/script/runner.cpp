@@ -159,6 +159,21 @@ class Session {
     Form1 form_;
 };
 
+// A message stays on its one line of standard error, whatever a field it quotes holds.
+std::string one_line(std::string_view message) {
+    std::string out;
+    out.reserve(message.size());
+    for (char c : message) {
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out.push_back(c);
+    }
+    return out;
+}
+
 }  // namespace
 
 int run_script(std::istream& in, std::string_view script_name, std::ostream& out, std::ostream& err,
@@ -178,7 +193,7 @@ int run_script(std::istream& in, std::string_view script_name, std::ostream& out
         }
         if (outcome.status == kOk)
             continue;
-        err << script_name << ':' << number << ": " << outcome.message << '\n';
+        err << script_name << ':' << number << ": " << one_line(outcome.message) << '\n';
         if (outcome.status == kGenerateFailed) {
             generate_failed = true;
             continue;

@@ -20,17 +20,20 @@ namespace tavrix {
 
 // The low-level calls the file output makes, so that a test can make any one of them fail.
 // Each returns 0 or a byte count on success and -1 with errno set on failure, like the
-// system calls they stand for.
+// system calls they stand for. A call that fails with EINTR is made again.
 class FileCalls {
   public:
     virtual ~FileCalls() = default;
-    virtual int create(const char* path, bool exclusive, unsigned mode);  // open for writing
+    // Opens for writing: a new file (exclusive), or an existing device or FIFO, which is
+    // never created; a FIFO that nobody reads fails at once instead of waiting.
+    virtual int create(const char* path, bool exclusive, unsigned mode);
     virtual long write(int fd, const char* bytes, unsigned long size);
     virtual int flush(int fd);  // to disk
     virtual int close(int fd);
     virtual int replace(const char* from, const char* to);
     virtual int remove(const char* path);
     virtual int set_mode(int fd, unsigned mode);
+    virtual int sync_directory(const char* path);  // makes a rename in it last
 };
 
 // Spanish words for an errno value ("la carpeta no existe").
@@ -63,6 +66,5 @@ inline Encoder system_encoder() {
     return append_windows_1252;
 #endif
 }
-
 
 }  // namespace tavrix

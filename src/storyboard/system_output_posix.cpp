@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,6 +50,16 @@ bool resolve_links(std::string& path, int& error) {
     return false;
 }
 
+// Makes a call again while a signal interrupts it.
+template <typename Call>
+auto retrying(Call call) {
+    for (;;) {
+        const auto result = call();
+        if (result >= 0 || errno != EINTR)
+            return result;
+    }
+}
+
 std::string temporary_name(const std::string& directory) {
     static std::mt19937_64 random{std::random_device{}()};
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -79,14 +91,14 @@ class PosixFileOutput final : public Output {
                                      : std::nullopt);
     }
 
+    // Partial writes go on from where they stopped; a write that takes nothing means the
+    // device is full.
     IoStatus write(std::string_view bytes) override {
         while (!bytes.empty()) {
-            const long written = calls_->write(fd_, bytes.data(), bytes.size());
-            if (written < 0) {
-                if (errno == EINTR)
-                    continue;
+            const long written =
+                retrying([&] { return calls_->write(fd_, bytes.data(), bytes.size()); });
+            if (written < 0)
                 return failure(errno);
-            }
             if (written == 0)
                 return failure(ENOSPC);
             bytes.remove_prefix(static_cast<std::size_t>(written));
@@ -94,22 +106,20 @@ class PosixFileOutput final : public Output {
         return IoStatus::success();
     }
 
+    // The new file reaches the disk before it takes the old one's place, so that a power
+    // cut leaves one or the other whole.
     IoStatus commit() override {
-        if (temporary_.empty()) {  // a device or a FIFO, written in place
-            const int fd = std::exchange(fd_, -1);
-            if (calls_->close(fd) != 0)
-                return failure(errno);
-            return IoStatus::success();
-        }
-        if (calls_->flush(fd_) != 0)
+        if (temporary_.empty())  // a device or a FIFO, written in place
+            return close_file();
+        if (retrying([&] { return calls_->flush(fd_); }) != 0)
             return failure(errno);
-        const int fd = std::exchange(fd_, -1);
-        if (calls_->close(fd) != 0)
-            return failure(errno);
-        if (calls_->replace(temporary_.c_str(), target_.c_str()) != 0)
+        if (IoStatus closed = close_file(); !closed.ok())
+            return closed;
+        if (retrying([&] { return calls_->replace(temporary_.c_str(), target_.c_str()); }) != 0)
             return failure(errno);
         temporary_.clear();
-        sync_directory();
+        // The rename is done; a directory that cannot be synced loses nothing already there.
+        retrying([&] { return calls_->sync_directory(directory_of(target_).c_str()); });
         return IoStatus::success();
     }
 
@@ -117,15 +127,23 @@ class PosixFileOutput final : public Output {
         if (fd_ >= 0)
             calls_->close(std::exchange(fd_, -1));
         if (!temporary_.empty())
-            calls_->remove(temporary_.c_str());
+            retrying([&] { return calls_->remove(temporary_.c_str()); });
         temporary_.clear();
     }
 
   private:
     static IoStatus failure(int error) { return IoStatus::failure(describe_errno(error)); }
 
+    // Linux releases the descriptor even when close reports EINTR, so closing again could
+    // close someone else's; the data was flushed before, so EINTR here is no failure.
+    IoStatus close_file() {
+        if (calls_->close(std::exchange(fd_, -1)) != 0 && errno != EINTR)
+            return failure(errno);
+        return IoStatus::success();
+    }
+
     IoStatus open_directly() {
-        fd_ = calls_->create(target_.c_str(), false, 0666);
+        fd_ = retrying([&] { return calls_->create(target_.c_str(), false, 0666); });
         if (fd_ < 0)
             return failure(errno);
         return IoStatus::success();
@@ -135,7 +153,7 @@ class PosixFileOutput final : public Output {
         const std::string directory = directory_of(target_);
         for (int attempt = 0; attempt < 16; ++attempt) {
             std::string name = temporary_name(directory);
-            fd_ = calls_->create(name.c_str(), true, 0666);
+            fd_ = retrying([&] { return calls_->create(name.c_str(), true, 0666); });
             if (fd_ >= 0) {
                 temporary_ = std::move(name);
                 break;
@@ -145,21 +163,12 @@ class PosixFileOutput final : public Output {
         }
         if (fd_ < 0)
             return failure(EEXIST);
-        if (keep_mode && calls_->set_mode(fd_, *keep_mode) != 0) {
+        if (keep_mode && retrying([&] { return calls_->set_mode(fd_, *keep_mode); }) != 0) {
             const int error = errno;
             abandon();
             return failure(error);
         }
         return IoStatus::success();
-    }
-
-    // So that the rename itself survives a power cut; a failure here loses nothing.
-    void sync_directory() {
-        const int fd = ::open(directory_of(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
-            return;
-        ::fsync(fd);
-        ::close(fd);
     }
 
     std::shared_ptr<FileCalls> calls_;
@@ -171,11 +180,39 @@ class PosixFileOutput final : public Output {
 }  // namespace
 
 int FileCalls::create(const char* path, bool exclusive, unsigned mode) {
-    const int flags = O_WRONLY | O_CLOEXEC | (exclusive ? O_CREAT | O_EXCL : O_TRUNC);
-    return ::open(path, flags, static_cast<mode_t>(mode));
+    if (exclusive)
+        return ::open(path, O_WRONLY | O_CLOEXEC | O_CREAT | O_EXCL, static_cast<mode_t>(mode));
+    // Without O_NONBLOCK a FIFO with no reader would hold the window forever; once open, the
+    // writes may block again like any other.
+    const int fd = ::open(path, O_WRONLY | O_CLOEXEC | O_TRUNC | O_NONBLOCK);
+    if (fd < 0)
+        return fd;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
 }
+// A FIFO whose reader went away must not end the program with SIGPIPE: the signal is held
+// back during the write, and the one the write raised is taken off again.
 long FileCalls::write(int fd, const char* bytes, unsigned long size) {
-    return ::write(fd, bytes, size);
+    sigset_t pipe_only;
+    sigset_t previous;
+    sigemptyset(&pipe_only);
+    sigaddset(&pipe_only, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe_only, &previous);
+    const long written = ::write(fd, bytes, size);
+    const int error = errno;
+    if (written < 0 && error == EPIPE && !sigismember(&previous, SIGPIPE)) {
+        const timespec no_wait{};
+        sigtimedwait(&pipe_only, nullptr, &no_wait);
+    }
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    errno = error;
+    return written;
 }
 int FileCalls::flush(int fd) {
     return ::fsync(fd);
@@ -191,6 +228,16 @@ int FileCalls::remove(const char* path) {
 }
 int FileCalls::set_mode(int fd, unsigned mode) {
     return ::fchmod(fd, static_cast<mode_t>(mode));
+}
+int FileCalls::sync_directory(const char* path) {
+    const int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    const int synced = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return synced;
 }
 
 std::string describe_errno(int error) {
@@ -226,6 +273,10 @@ std::string describe_errno(int error) {
             return "hay demasiados archivos abiertos";
         case EEXIST:
             return "no se pudo crear un archivo temporal";
+        case ENXIO:
+            return "ningún programa lee de la tubería o el dispositivo no responde";
+        case EPIPE:
+            return "el programa que leía de la tubería la cerró";
         default:
             return "error del sistema número " + std::to_string(error);
     }

@@ -1,0 +1,419 @@
+// Bytes decoded as a person's actions on the window: typing short texts into text boxes,
+// clicking check boxes and pressing buttons, "Generar!" included. After every action the
+// invariants of the field rules, the toggles, navigation and the writer are checked.
+#include <dirent.h>
+#include <fuzzer/FuzzedDataProvider.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/ranges.h"
+#include "common/encoding.h"
+#include "common/numbers.h"
+#include "editor/field_rules.h"
+#include "fuzz_check.h"
+#include "store/navigation.h"
+#include "storyboard/system_output.h"
+
+namespace tavrix {
+namespace {
+
+using fuzz::require;
+using C = ControlId;
+
+constexpr std::size_t kOutputBudget = 96 * 1024;  // one block goes through, then "disk full"
+
+// The fuzzer's own folder; every "Generar!" writes the same file in it, whatever path the
+// input typed, so that no input can reach any other file.
+std::string& folder() {
+    static std::string path;
+    return path;
+}
+std::string storyboard_path() {
+    return folder() + "/storyboard.def";
+}
+
+void remove_folder() {
+    ::unlink(storyboard_path().c_str());
+    ::rmdir(folder().c_str());
+}
+
+std::optional<std::string> read_file(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+std::vector<std::string> folder_entries() {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder().c_str());
+    require(dir != nullptr, "la carpeta de pruebas existe");
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+// The real file calls but the flushes to disk, which would slow every run down to the
+// disk's pace and which a fuzzer has no power cut to test with.
+class NoSyncCalls final : public FileCalls {
+  public:
+    int flush(int) override { return 0; }
+    int sync_directory(const char*) override { return 0; }
+};
+
+// The real file output, pointed at the fuzzer's folder, with a budget.
+class FolderOutput final : public Output {
+  public:
+    IoStatus open(std::string_view) override { return file_->open(storyboard_path()); }
+    IoStatus write(std::string_view bytes) override {
+        if (bytes.size() > kOutputBudget - written_)
+            return IoStatus::failure("no queda espacio en el disco");
+        written_ += bytes.size();
+        return file_->write(bytes);
+    }
+    IoStatus commit() override { return file_->commit(); }
+    void abandon() noexcept override { file_->abandon(); }
+
+  private:
+    std::unique_ptr<Output> file_ = make_file_output(std::make_shared<NoSyncCalls>());
+    std::size_t written_ = 0;
+};
+
+struct ControlSnapshot {
+    std::string text;
+    int value;
+    bool enabled;
+    bool visible;
+    bool operator==(const ControlSnapshot&) const = default;
+};
+
+// Where each table's elements start in a snapshot's flat copy of the store.
+struct StoreLayout {
+    std::array<std::size_t, kTableCount + 1> start{};
+    StoreLayout() {
+        for (const TableDef& table : table_defs()) {
+            const std::size_t i = static_cast<std::size_t>(table.id);
+            start[i + 1] = start[i] + static_cast<std::size_t>(kScenes * animations(table));
+        }
+    }
+    static int animations(const TableDef& table) {
+        return table.kind == TableKind::PerAnimation ? kAnimations : 1;
+    }
+    std::size_t at(const TableDef& table, int scene, int animation) const {
+        return start[static_cast<std::size_t>(table.id)] +
+               static_cast<std::size_t>(scene * animations(table) + animation);
+    }
+};
+
+const StoreLayout& layout() {
+    static const StoreLayout kLayout;
+    return kLayout;
+}
+
+// The controls and the tick total before an action.
+struct Snapshot {
+    std::array<ControlSnapshot, kControlCount> controls;
+    std::int32_t ticks;
+
+    explicit Snapshot(const Form1& form) : ticks(form.tick_total()) {
+        const Window& w = form.window();
+        for (const ControlDef& def : control_table()) {
+            controls[index_of(def.id)] = {w.text(def.id), w.value(def.id), w.enabled(def.id),
+                                          w.visible(def.id)};
+        }
+    }
+};
+
+// A copy of the store kept in step with it: after each action the elements of any other
+// position than the current one must still equal the copy; then the copy takes the current
+// position's elements. Copying the whole store at every step would slow the fuzzer tenfold.
+class StoreMirror {
+  public:
+    explicit StoreMirror(const SceneStore& store) : store_(store) {
+        elements_.reserve(layout().start.back());
+        for (const TableDef& table : table_defs()) {
+            for (int s = 0; s < kScenes; ++s) {
+                for (int a = 0; a < StoreLayout::animations(table); ++a)
+                    elements_.push_back(store.at(table.id, {s, a}));
+            }
+        }
+    }
+
+    // `at` is the position whose elements may have changed; nothing for none.
+    void check_and_follow(std::optional<Position> at, std::string_view action) {
+        for (const TableDef& table : table_defs()) {
+            for (int s = 0; s < kScenes; ++s) {
+                for (int a = 0; a < StoreLayout::animations(table); ++a) {
+                    Element& copy = elements_[layout().at(table, s, a)];
+                    const Element& live = store_.at(table.id, {s, a});
+                    if (at && s == at->scene &&
+                        (table.kind == TableKind::PerScene || a == at->animation)) {
+                        copy = live;
+                    } else {
+                        require(copy == live, "solo cambia el almacén en la posición actual",
+                                std::string(table.name) + " tras " + std::string(action));
+                    }
+                }
+            }
+        }
+    }
+
+  private:
+    const SceneStore& store_;
+    std::vector<Element> elements_;
+};
+
+std::string describe_control(ControlId id) {
+    return std::string(control_def(id).name);
+}
+
+// --- The invariants ---------------------------------------------------------------------
+
+// The positions are single digits, so no rule can address the store outside 0 to 9.
+Position position_of(const Form1& form) {
+    const std::string& scene = form.window().caption(C::Escena);
+    const std::string& animation = form.window().caption(C::nroAnim);
+    const auto digit = [](const std::string& caption) {
+        return caption.size() == 1 && caption[0] >= '0' && caption[0] <= '9';
+    };
+    require(digit(scene), "Escena muestra una cifra de 0 a 9", scene);
+    require(digit(animation), "nroAnim muestra una cifra de 0 a 9", animation);
+    return {scene[0] - '0', animation[0] - '0'};
+}
+
+void check_static_ranges(const Window& w) {
+    for (const FrameRange& range : kFrameRanges) {
+        require(w.visible(range.to) == (w.value(range.box) != 1),
+                "el campo \"Hasta:\" está oculto exactamente mientras su Estático está marcado",
+                describe_control(range.to));
+    }
+}
+
+struct Group {
+    ControlId box;
+    std::vector<ControlId> controls;
+};
+
+const std::array<Group, 4>& groups() {
+    static const std::array<Group, 4> kGroups{{
+        {C::Check6,
+         {C::tikdea, C::ttika, C::tikdedes, C::tikdd, C::Label35, C::Text25, C::Text26, C::Text27}},
+        {C::Check7, {C::soundfile, C::Label26, C::Text14}},
+        {C::Check8,
+         {C::Label30, C::Text24, C::Label29, C::Text23, C::Text22, C::Label27, C::Text21}},
+        {C::Check9, {C::Label17, C::Text13}},
+    }};
+    return kGroups;
+}
+
+void check_groups(const Window& w) {
+    for (const Group& group : groups()) {
+        for (ControlId id : group.controls) {
+            require(w.enabled(id) == (w.value(group.box) == 1),
+                    "cada control de un grupo está habilitado exactamente con su casilla marcada",
+                    describe_control(id));
+        }
+    }
+    require(w.enabled(C::Label28), "la coma de \"Máscara:\" sigue habilitada");
+}
+
+// Every stored field shows what its element holds at the current position.
+void check_fields_match_store(const Form1& form, Position at) {
+    const Window& w = form.window();
+    for (const ReloadStep& step : reload_steps()) {
+        const Position element =
+            table_def(step.table).kind == TableKind::PerAnimation ? at : Position{at.scene, 0};
+        if (step.as == LoadAs::CheckValue) {
+            require(w.value(step.control) == form.store().load_check(step.table, element),
+                    "cada casilla guardada muestra su elemento", describe_control(step.control));
+        } else {
+            require(w.text(step.control) == form.store().load_text(step.table, element),
+                    "cada campo guardado muestra su elemento", describe_control(step.control));
+        }
+    }
+}
+
+// --- The actions ------------------------------------------------------------------------
+
+const std::vector<ControlId>& controls_of(std::initializer_list<Kind> kinds) {
+    static std::vector<ControlId> text_boxes, clickables;
+    std::vector<ControlId>& list = kinds.size() == 1 ? text_boxes : clickables;
+    if (list.empty()) {
+        for (const ControlDef& def : control_table()) {
+            for (Kind kind : kinds) {
+                if (def.kind == kind)
+                    list.push_back(def.id);
+            }
+        }
+    }
+    return list;
+}
+
+const std::vector<ControlId>& text_boxes() {
+    return controls_of({Kind::TextBox});
+}
+const std::vector<ControlId>& clickables() {
+    return controls_of({Kind::CheckBox, Kind::Button});
+}
+
+// Texts that reach the rules' edges; other texts come straight from the input.
+constexpr std::array<std::string_view, 36> kWords{
+    "",      "-",     "0",   "1",   "2",   "3",   "5",          "9",     "10",
+    "12",    "12abc", "-7",  "0.5", "9.5", "1 2", "&H1F",       "&O17",  "1e3",
+    "1e400", "-0",    "000", "abc", "ñ",   ":",   "9a",         "20000", "-20000",
+    " 5",    "5 ",    "+",   ".",   "1d2", "-3",  "2147483647", "0.25",  "-1e-5",
+};
+
+std::string typed_text(FuzzedDataProvider& input) {
+    if (input.ConsumeBool())
+        return std::string(kWords[input.ConsumeIntegralInRange<std::size_t>(0, kWords.size() - 1)]);
+    return input.ConsumeRandomLengthString(12);
+}
+
+// What a field's rule leaves in it after a person typed `typed`.
+std::string normalised(ControlId id, const std::string& typed) {
+    const FieldRule* rule = field_rule_for(id);
+    if (!rule || rule->family == Family::FreeText)
+        return typed;
+    const bool keeps_minus = rule->family == Family::SignedNumeric ||
+                             rule->family == Family::RangeFrom || rule->family == Family::RangeTo;
+    if (keeps_minus && typed == "-")
+        return typed;
+    std::string text = leading_number(typed) == 0 ? "0" : typed;
+    if (rule->family == Family::SceneCount && leading_number(text) > 9)
+        text = "9";
+    return text;
+}
+
+void check_typed(const Form1& form, ControlId id, const std::string& typed,
+                 const std::string& shown_before) {
+    const Window& w = form.window();
+    // Typing the text a box already shows raises no change, so no rule runs.
+    const std::string expected = typed == shown_before ? typed : normalised(id, typed);
+    require(w.text(id) == expected, "el campo queda con el texto normalizado",
+            describe_control(id) + " <- \"" + typed + "\": \"" + w.text(id) + "\"");
+    const FieldRule* rule = field_rule_for(id);
+    if (rule && rule->range) {
+        const FrameRange& range = kFrameRanges[*rule->range];
+        if (range.from == id && w.value(range.box) == 1) {
+            require(w.text(range.to) == w.text(id), "Estático copia \"Desde:\" en \"Hasta:\"",
+                    describe_control(id));
+        }
+    }
+}
+
+// The file and the result boxes after a "Generar!": a failure leaves them as they were, and
+// no temporary file outlives the run.
+void check_generate(const Form1& form, const Snapshot& before, std::optional<std::string>& file) {
+    const std::vector<std::string> entries = folder_entries();
+    require(entries.size() <= 1 && (entries.empty() || entries[0] == "storyboard.def"),
+            "no queda ningún archivo temporal", entries.empty() ? "" : entries.back());
+    const Window& w = form.window();
+    if (const auto& failure = form.last_run_failure()) {
+        require(read_file(storyboard_path()) == file, "un fallo deja el archivo anterior intacto");
+        require(form.tick_total() == before.ticks, "un fallo deja el total de tics");
+        require(w.text(C::ticsI) == before.controls[index_of(C::ticsI)].text &&
+                    w.text(C::tiempoI) == before.controls[index_of(C::tiempoI)].text,
+                "un fallo deja las casillas de resultado");
+        require(!failure->message.empty(), "un fallo se explica");
+        return;
+    }
+    file = read_file(storyboard_path());
+    require(file.has_value(), "un éxito deja el archivo escrito");
+    require(w.text(C::ticsI) == std::to_string(form.tick_total()), "Tics muestra el total");
+    require(w.text(C::tiempoI) == number_text(time_of_ticks(form.tick_total())),
+            "Tiempo muestra el tiempo del total");
+}
+
+bool is_reload(ControlId id) {
+    return id == C::botant || id == C::botsig || id == C::Command3 || id == C::Command2;
+}
+
+}  // namespace
+}  // namespace tavrix
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/tavrix-eventos-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr)
+        tavrix::fuzz::broken("se puede crear la carpeta de pruebas", pattern);
+    tavrix::folder() = pattern;
+    std::atexit(tavrix::remove_folder);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tavrix;
+    ::unlink(storyboard_path().c_str());
+    std::optional<std::string> file;
+    FuzzedDataProvider input(data, size);
+    Form1 form(Platform{[] { return std::make_unique<FolderOutput>(); }, append_windows_1252});
+    bool reloaded = false;
+    StoreMirror mirror(form.store());
+
+    while (input.remaining_bytes() > 0) {
+        const Snapshot before(form);
+        const Position from = position_of(form);
+        const bool typing = input.ConsumeBool();
+        const std::vector<ControlId>& choices = typing ? text_boxes() : clickables();
+        const ControlId id =
+            choices[input.ConsumeIntegralInRange<std::size_t>(0, choices.size() - 1)];
+        const bool reachable = form.window().reachable(id);
+        std::optional<std::string> typed;
+        std::optional<ActionError> refused;
+        if (typing) {
+            typed = typed_text(input);
+            refused = form.type_text(id, *typed);
+        } else {
+            refused = form.click(id);
+        }
+        const Position at = position_of(form);
+
+        require(refused.has_value() == !reachable,
+                "se rechaza exactamente lo que una persona no alcanza", describe_control(id));
+        if (refused) {
+            require(Snapshot(form).controls == before.controls,
+                    "una acción rechazada no cambia nada", describe_control(id));
+            mirror.check_and_follow(std::nullopt, describe_control(id));
+            continue;
+        }
+        if (!is_reload(id)) {
+            require(at.scene == from.scene && at.animation == from.animation,
+                    "solo las flechas cambian la posición", describe_control(id));
+        } else {
+            require(std::abs(at.scene - from.scene) + std::abs(at.animation - from.animation) <= 1,
+                    "una flecha mueve un paso como mucho", describe_control(id));
+            reloaded = true;
+        }
+        check_static_ranges(form.window());
+        check_groups(form.window());
+        mirror.check_and_follow(at, describe_control(id));
+        // Every rule stores what it shows, so once a reload has brought every field in line
+        // with the store they stay in line.
+        if (reloaded)
+            check_fields_match_store(form, at);
+        if (typed)
+            check_typed(form, id, *typed, before.controls[index_of(id)].text);
+        if (id == C::Command1) {
+            check_generate(form, before, file);
+        } else {
+            require(form.tick_total() == before.ticks, "solo \"Generar!\" cambia el total");
+        }
+    }
+    return 0;
+}

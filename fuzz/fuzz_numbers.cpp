@@ -1,0 +1,79 @@
+// The three number rules on arbitrary bytes: none may crash, and they must agree where the
+// field rules and the frame expansion rely on them agreeing.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "common/numbers.h"
+#include "fuzz_check.h"
+
+namespace {
+
+using tavrix::fuzz::require;
+
+std::string printf_text(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15G", value);
+    return std::string(text) == "-0" ? "0" : text;
+}
+
+// Fifteen significant digits leave at most half a unit of the fifteenth digit, a relative
+// error of 5e-15, and reading the text back rounds once more to the nearest double (a few
+// 1e-16); subnormal values have fewer digits of their own, hence the absolute floor.
+bool same_to_15_digits(double a, double b) {
+    const double tolerance = std::max(std::fabs(a), std::fabs(b)) * 5.5e-15;
+    return std::fabs(a - b) <= std::max(tolerance, std::numeric_limits<double>::denorm_min());
+}
+
+// Properties of the number text of any finite value.
+void check_number_text(double value) {
+    char buffer[tavrix::kNumberTextCapacity + 1];
+    std::memset(buffer, '#', sizeof buffer);
+    const std::size_t length = tavrix::write_number_text(value, buffer);
+    require(length <= tavrix::kNumberTextCapacity, "el texto del número cabe en su búfer");
+    const std::string text(buffer, length);
+    require(text == printf_text(value), "el texto del número es el de %.15G", text);
+    require(tavrix::number_text(value) == text, "number_text y write_number_text coinciden", text);
+
+    const std::optional<double> back = tavrix::strict_number(text);
+    if (!back) {
+        // Only a value next to the largest double rounds, at 15 digits, beyond the range.
+        require(std::isinf(tavrix::leading_number(text)),
+                "la conversión estricta lee el texto de todo número que cabe", text);
+        return;
+    }
+    require(same_to_15_digits(*back, value), "el texto del número conserva 15 cifras", text);
+    require(tavrix::leading_number(text) == *back, "la lectura inicial da el mismo valor", text);
+    require(tavrix::number_text(*back) == text, "el texto del número es estable", text);
+
+    const std::string padded = tavrix::sign_padded_number_text(value);
+    require(padded == (value >= 0 ? " " + text : text), "el relleno de signo", padded);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const double leading = tavrix::leading_number(text);
+    require(!std::isnan(leading), "la lectura inicial nunca da NaN");
+
+    if (const std::optional<double> strict = tavrix::strict_number(text)) {
+        require(std::isfinite(*strict), "la conversión estricta solo da valores finitos");
+        require(leading == *strict, "un texto que es todo número se lee igual de las dos formas");
+        check_number_text(*strict);
+    }
+
+    // The same bytes as a double, to reach values no short text spells.
+    if (size >= sizeof(double)) {
+        double value = 0;
+        std::memcpy(&value, data, sizeof value);
+        if (std::isfinite(value))
+            check_number_text(value);
+    }
+    return 0;
+}

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs every fuzz target for SECONDS each (default 60), one after the other, and prints each
+# target's executions, corpus and coverage. The seeds in fuzz/corpus/ stay as they are; what
+# the runs learn goes to build/fuzz/corpus/, and an input that breaks a target is kept in
+# build/fuzz/findings/. Exits non-zero when any target finds something.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+case "$seconds" in
+    '' | *[!0-9]*)
+        echo "uso: tools/fuzz.sh [SEGUNDOS]" >&2
+        exit 2
+        ;;
+esac
+
+cmake --preset fuzz >/dev/null || exit 1
+cmake --build --preset fuzz || exit 1
+
+findings=build/fuzz/findings
+mkdir -p "$findings"
+failed=0
+summary=()
+for target in numbers script events; do
+    corpus=build/fuzz/corpus/$target
+    log=build/fuzz/$target.log
+    mkdir -p "$corpus"
+    echo "--- fuzz_$target: $seconds s"
+    nice -n 10 "build/fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=25 \
+        -print_final_stats=1 -artifact_prefix="$findings/$target-" \
+        "$corpus" "fuzz/corpus/$target" >"$log" 2>&1
+    status=$?
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1)
+    coverage=$(sed -E -n 's/.*(cov: [0-9]+ ft: [0-9]+ corp: [0-9]+\/[0-9]+[a-zA-Z]*).*/\1/p' <<<"$done_line")
+    if [ "$status" -ne 0 ]; then
+        failed=1
+        grep -E -A3 'propiedad incumplida|ERROR|SUMMARY' "$log" | head -20
+        summary+=("fuzz_$target: HALLAZGO (ver $log y $findings/)")
+    else
+        summary+=("fuzz_$target: ${runs:-?} ejecuciones, ${coverage:-sin estadísticas}")
+    fi
+done
+printf '%s\n' "${summary[@]}"
+exit "$failed"
