@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Start-up benchmark of the Qt window, side by side with the smallest Qt Widgets program
+# that shows one empty window: the time from a cold start to the first painted frame, and
+# the peak memory. Both programs quit as soon as their first frame is painted; they run on
+# the same virtual X display. Goal: the editor at most 1.25 times the empty window on both.
+#   tools/bench-qt-startup.sh            (RUNS=100 for more runs; default 40)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+measure() {
+    local editor="$1" empty="$2" runs="$3" samples
+    samples="$(mktemp -d)"
+    # Warm the file cache once, then alternate the two programs run by run so that the load
+    # of a shared machine weighs on both alike.
+    "$empty" && "$editor"
+    for _ in $(seq "$runs"); do
+        sample "$empty" >>"$samples/empty"
+        sample "$editor" >>"$samples/editor"
+    done
+    local column what
+    for column in 1 2; do
+        case "$column" in
+            1) what="Arranque hasta el primer cuadro (mediana, ms)" ;;
+            2) what="Memoria máxima (mediana del RSS máximo, KiB)" ;;
+        esac
+        report "$what" "$(median "$samples/editor" "$column")" "$(median "$samples/empty" "$column")"
+    done
+    rm -rf "$samples"
+}
+
+# One run: wall milliseconds to the end of the first frame, and peak KiB.
+sample() {
+    local usage start end
+    usage="$(mktemp)"
+    start=$(date +%s%N)
+    /usr/bin/time -o "$usage" -f %M "$1"
+    end=$(date +%s%N)
+    awk -v wall=$(((end - start) / 1000)) '{ printf "%.1f %d\n", wall / 1000, $1 }' "$usage"
+    rm -f "$usage"
+}
+
+median() {
+    cut -d" " -f"$2" "$1" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+
+report() {
+    awk -v what="$1" -v editor="$2" -v empty="$3" 'BEGIN {
+        ratio = editor / empty
+        printf "%s: tavrix %s, ventana vacía %s, razón %.2f (%s)\n", what, editor, empty, ratio,
+            ratio <= 1.25 ? "cumple el objetivo de 1,25" : "NO cumple el objetivo de 1,25"
+    }'
+}
+
+if [ "${1:-}" = --inside ]; then
+    measure "$2" "$3" "$4"
+    exit 0
+fi
+
+source tools/lib.sh
+install_packages
+build_dir=build/qt-bench
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRIX_TESTS=OFF \
+    -DTAVRIX_QT_PROBES=ON >/dev/null
+cmake --build "$build_dir" --target tavrix-first-frame empty-window-first-frame >/dev/null
+probes="$PWD/$build_dir/src/ui/qt"
+# Qt wants a private runtime folder; without one it warns on every start.
+XDG_RUNTIME_DIR="$(mktemp -d)"
+export XDG_RUNTIME_DIR
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" \
+    "$0" --inside "$probes/tavrix-first-frame" "$probes/empty-window-first-frame" "${RUNS:-40}"
