@@ -1,0 +1,296 @@
+// "Generar!" with the file layer failing at each of its operations in turn: whatever fails,
+// the earlier file stays byte for byte, no temporary file is left and the result boxes keep
+// what they showed.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "common/encoding.h"
+#include "files.h"
+#include "storyboard/system_output.h"
+
+namespace tavrix {
+namespace {
+
+using C = ControlId;
+using testing::read_bytes;
+using testing::TempFolder;
+
+enum class Op : std::uint8_t {
+    Create,
+    Write,
+    Flush,
+    Close,
+    Replace,
+    Remove,
+    SetMode,
+    SyncDirectory
+};
+
+const char* op_name(Op op) {
+    switch (op) {
+        case Op::Create:
+            return "create";
+        case Op::Write:
+            return "write";
+        case Op::Flush:
+            return "flush";
+        case Op::Close:
+            return "close";
+        case Op::Replace:
+            return "replace";
+        case Op::Remove:
+            return "remove";
+        case Op::SetMode:
+            return "set_mode";
+        case Op::SyncDirectory:
+            return "sync_directory";
+    }
+    return "?";
+}
+
+// The error each operation fails with, so that every message can be told apart.
+const std::map<Op, int> kFaultErrno{
+    {Op::Create, EACCES}, {Op::SetMode, EPERM}, {Op::Write, ENOSPC},
+    {Op::Flush, EIO},     {Op::Close, EDQUOT},  {Op::Replace, EBUSY},
+};
+
+bool can_fail(Op op) {
+    return kFaultErrno.count(op) != 0;
+}
+
+// The real calls, logged; the n-th call that can fail (counting from 0) fails instead.
+// Writes may also be cut short and any call interrupted once, as signals and pipes do.
+class FaultyCalls final : public FileCalls {
+  public:
+    std::vector<Op> log;
+    std::optional<std::size_t> fail_at;
+    std::optional<Op> failed;        // the call that fail_at made fail
+    unsigned long short_writes = 0;  // when not 0, no write takes more than this
+    bool interrupt_each_once = false;
+
+    std::size_t failure_points() const {
+        return static_cast<std::size_t>(std::count_if(log.begin(), log.end(), can_fail));
+    }
+
+    int create(const char* path, bool exclusive, unsigned mode) override {
+        return call(Op::Create, [&] { return FileCalls::create(path, exclusive, mode); });
+    }
+    long write(int fd, const char* bytes, unsigned long size) override {
+        if (short_writes != 0)
+            size = std::min(size, short_writes);
+        return call(Op::Write, [&] { return FileCalls::write(fd, bytes, size); });
+    }
+    int flush(int fd) override {
+        return call(Op::Flush, [&] { return FileCalls::flush(fd); });
+    }
+    int close(int fd) override {
+        // The descriptor goes in any case, as with the real call.
+        if (fails_now(Op::Close)) {
+            const int error = errno;
+            FileCalls::close(fd);
+            errno = error;
+            return -1;
+        }
+        return FileCalls::close(fd);
+    }
+    int replace(const char* from, const char* to) override {
+        return call(Op::Replace, [&] { return FileCalls::replace(from, to); });
+    }
+    int remove(const char* path) override {
+        return call(Op::Remove, [&] { return FileCalls::remove(path); });
+    }
+    int set_mode(int fd, unsigned mode) override {
+        return call(Op::SetMode, [&] { return FileCalls::set_mode(fd, mode); });
+    }
+    int sync_directory(const char* path) override {
+        return call(Op::SyncDirectory, [&] { return FileCalls::sync_directory(path); });
+    }
+
+  private:
+    template <typename Real>
+    auto call(Op op, Real real) -> decltype(real()) {
+        if (fails_now(op))
+            return -1;
+        return real();
+    }
+
+    bool fails_now(Op op) {
+        if (interrupt_each_once && interrupted_.insert(op).second) {
+            errno = EINTR;
+            return true;
+        }
+        log.push_back(op);
+        if (can_fail(op) && fail_at && failure_points() - 1 == *fail_at) {
+            errno = kFaultErrno.at(op);
+            failed = op;
+            return true;
+        }
+        return false;
+    }
+
+    std::set<Op> interrupted_;
+};
+
+struct Results {
+    std::string tics;
+    std::string tiempo;
+    std::int32_t ticks;
+    bool operator==(const Results&) const = default;
+};
+
+class InjectedFaults : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder_.ok());
+        // A range long enough for several 64 KiB blocks; speed 1 so the totals show it.
+        type(C::Text11, path_);
+        type(C::Text8, "1");
+        type(C::Text3, "0");
+        type(C::Text6, "20000");
+    }
+
+    void type(ControlId id, const std::string& text) {
+        ASSERT_FALSE(form_.type_text(id, text)) << control_def(id).name;
+    }
+    std::optional<RunFailure> generate() {
+        EXPECT_FALSE(form_.click(C::Command1));
+        return form_.last_run_failure();
+    }
+    Results results() const {
+        return {form_.window().text(C::ticsI), form_.window().text(C::tiempoI), form_.tick_total()};
+    }
+
+    TempFolder folder_;
+    std::string path_ = folder_.file("intro.def");
+    std::shared_ptr<FaultyCalls> calls_ = std::make_shared<FaultyCalls>();
+    Form1 form_{Platform{[c = calls_] { return make_file_output(c); }, append_windows_1252}};
+};
+
+TEST_F(InjectedFaults, EveryFailurePointLeavesTheEarlierFileAlone) {
+    ASSERT_FALSE(generate());
+    const std::optional<std::string> earlier = read_bytes(path_);
+    ASSERT_TRUE(earlier);
+    const Results shown = results();
+    ASSERT_EQ(shown.ticks, 20001);
+
+    // Counts the operations of the run that is going to fail, on a copy of the file so that
+    // the old file's permission bits are kept there too.
+    type(C::Text6, "20001");
+    const std::string copy = folder_.file("copy.def");
+    testing::write_bytes(copy, *earlier);
+    type(C::Text11, copy);
+    calls_->log.clear();
+    ASSERT_FALSE(generate());
+    const std::size_t points = calls_->failure_points();
+    const auto writes = std::count(calls_->log.begin(), calls_->log.end(), Op::Write);
+    EXPECT_GE(writes, 3) << "the storyboard should take several blocks";
+    RecordProperty("failure_points", static_cast<int>(points));
+
+    // Back to the earlier file and totals, then a failure at each point in turn.
+    type(C::Text6, "20000");
+    type(C::Text11, path_);
+    ASSERT_FALSE(generate());
+    ASSERT_EQ(read_bytes(path_), earlier);
+    type(C::Text6, "20001");
+
+    std::set<Op> failed_ops;
+    for (std::size_t point = 0; point < points; ++point) {
+        calls_->log.clear();
+        calls_->failed.reset();
+        calls_->fail_at = point;
+        const std::optional<RunFailure> failure = generate();
+        calls_->fail_at.reset();
+        ASSERT_TRUE(calls_->failed);
+        const Op op = *calls_->failed;
+        failed_ops.insert(op);
+        SCOPED_TRACE(std::string("fallo en ") + op_name(op) + " (punto " + std::to_string(point) +
+                     ")");
+
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->cause, FailureCause::File);
+        EXPECT_NE(failure->message.find("\"" + path_ + "\""), std::string::npos)
+            << failure->message;
+        EXPECT_NE(failure->message.find(describe_errno(kFaultErrno.at(op))), std::string::npos)
+            << failure->message;
+        EXPECT_EQ(read_bytes(path_), earlier);
+        EXPECT_EQ(folder_.entries(), (std::set<std::string>{"intro.def", "copy.def"}));
+        EXPECT_EQ(results(), shown);
+    }
+    EXPECT_EQ(failed_ops, (std::set<Op>{Op::Create, Op::SetMode, Op::Write, Op::Flush, Op::Close,
+                                        Op::Replace}));
+
+    // With nothing failing, the same run goes through.
+    ASSERT_FALSE(generate());
+    EXPECT_NE(read_bytes(path_), earlier);
+    EXPECT_EQ(form_.tick_total(), 20002);
+}
+
+// A power cut must find the old file or the whole new one: the new file reaches the disk
+// before it takes the old one's place, and the folder is synced after.
+TEST_F(InjectedFaults, FlushesBeforeReplacingAndSyncsTheFolderAfter) {
+    for (const bool existed : {false, true}) {
+        SCOPED_TRACE(existed ? "el archivo existía" : "archivo nuevo");
+        calls_->log.clear();
+        ASSERT_FALSE(generate());
+        const std::vector<Op>& log = calls_->log;
+        const auto first = [&](Op op) { return std::find(log.begin(), log.end(), op); };
+        const auto last = [&](Op op) { return std::find(log.rbegin(), log.rend(), op).base() - 1; };
+        ASSERT_EQ(log.front(), Op::Create);
+        EXPECT_EQ(first(Op::SetMode) != log.end(), existed) << "keeps the old permission bits";
+        if (existed) {
+            EXPECT_LT(first(Op::SetMode), first(Op::Write));
+        }
+        EXPECT_LT(last(Op::Write), first(Op::Flush));
+        EXPECT_LT(first(Op::Flush), first(Op::Close));
+        EXPECT_LT(first(Op::Close), first(Op::Replace));
+        EXPECT_LT(first(Op::Replace), first(Op::SyncDirectory));
+        EXPECT_EQ(first(Op::Remove), log.end());
+    }
+}
+
+// Interrupted calls are made again and short writes go on where they stopped; the file is
+// the same as from a run that met neither.
+TEST_F(InjectedFaults, InterruptionsAndShortWritesGiveTheSameFile) {
+    ASSERT_FALSE(generate());
+    const std::optional<std::string> plain = read_bytes(path_);
+    ASSERT_TRUE(plain);
+    ASSERT_EQ(::unlink(path_.c_str()), 0);
+
+    calls_->interrupt_each_once = true;
+    calls_->short_writes = 1000;
+    ASSERT_FALSE(generate());
+    EXPECT_EQ(read_bytes(path_), plain);
+    EXPECT_EQ(folder_.entries(), std::set<std::string>{"intro.def"});
+}
+
+// Once the new file has taken the old one's place nothing is lost, so a folder that cannot
+// be synced does not turn the run into a failure.
+TEST_F(InjectedFaults, AFolderThatCannotBeSyncedLosesNothing) {
+    class NoFolderSync final : public FileCalls {
+      public:
+        int sync_directory(const char*) override {
+            errno = EIO;
+            return -1;
+        }
+    };
+    Form1 form(Platform{[] { return make_file_output(std::make_shared<NoFolderSync>()); },
+                        append_windows_1252});
+    ASSERT_FALSE(form.type_text(C::Text11, path_));
+    ASSERT_FALSE(form.click(C::Command1));
+    EXPECT_FALSE(form.last_run_failure());
+    EXPECT_TRUE(read_bytes(path_));
+    EXPECT_EQ(folder_.entries(), std::set<std::string>{"intro.def"});
+}
+
+}  // namespace
+}  // namespace tavrix

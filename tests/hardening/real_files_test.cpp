@@ -1,0 +1,278 @@
+// "Generar!" on the real file system: paths that cannot be written, a full disk, device
+// nodes, FIFOs, symbolic links and permission bits. Device nodes and the small disk are made
+// in the test's own folder, never taken from the system.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstring>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "app/form1.h"
+#include "common/encoding.h"
+#include "files.h"
+#include "storyboard/system_output.h"
+
+namespace tavrix {
+namespace {
+
+using C = ControlId;
+using testing::link_status;
+using testing::read_bytes;
+using testing::TempFolder;
+using testing::write_bytes;
+
+class RealFiles : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(folder_.ok()); }
+
+    // A run of `frames` frames (X from 0 up) into `path`, with the calls given.
+    std::optional<RunFailure> generate(const std::string& path, int frames = 1,
+                                       std::shared_ptr<FileCalls> calls = nullptr) {
+        Form1 form(Platform{[calls] { return make_file_output(calls); }, append_windows_1252});
+        EXPECT_FALSE(form.type_text(C::Text11, path));
+        EXPECT_FALSE(form.type_text(C::Text6, std::to_string(frames - 1)));
+        EXPECT_FALSE(form.click(C::Command1));
+        EXPECT_EQ(form.window().text(C::ticsI), form.last_run_failure() ? "" : "0");
+        return form.last_run_failure();
+    }
+
+    std::string storyboard(int frames = 1) {
+        const std::string path = folder_.file("reference.def");
+        EXPECT_FALSE(generate(path, frames));
+        std::string bytes = read_bytes(path).value_or("");
+        ::unlink(path.c_str());
+        return bytes;
+    }
+
+    void expect_failure(const std::optional<RunFailure>& failure, const std::string& path,
+                        const std::string& reason) {
+        ASSERT_TRUE(failure) << path;
+        EXPECT_NE(failure->message.find("\"" + path + "\""), std::string::npos) << failure->message;
+        EXPECT_NE(failure->message.find(reason), std::string::npos) << failure->message;
+    }
+
+    TempFolder folder_;
+};
+
+TEST_F(RealFiles, PathsThatCannotBeWrittenFailWithTheirReason) {
+    ASSERT_EQ(::mkdir(folder_.file("carpeta").c_str(), 0755), 0);
+    write_bytes(folder_.file("archivo"), "x");
+    std::string deep = folder_.path();
+    while (deep.size() <= PATH_MAX)
+        deep += "/" + std::string(200, 'd');
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {
+        {folder_.file("no-existe/intro.def"), "la carpeta no existe"},
+        {folder_.file("carpeta"), "la ruta es una carpeta"},
+        {folder_.file("carpeta/"), "la ruta es una carpeta"},
+        {folder_.file("archivo/intro.def"), "una parte de la ruta no es una carpeta"},
+        {folder_.file(std::string(NAME_MAX + 1, 'n')), "la ruta es demasiado larga"},
+        {deep + "/intro.def", "la ruta es demasiado larga"},
+        {"", "no se indicó ningún nombre de archivo"},
+    };
+    for (const auto& c : cases) {
+        expect_failure(generate(c.path), c.path, c.reason);
+        EXPECT_EQ(folder_.entries(), (std::set<std::string>{"carpeta", "archivo"}));
+        EXPECT_TRUE(testing::TempFolder::entries_of(folder_.file("carpeta")).empty());
+    }
+}
+
+// A mount of its own needs the right to mount; without it the case is skipped.
+class SmallDisk {
+  public:
+    SmallDisk(const std::string& path, const char* size) : path_(path) {
+        const std::string options = std::string("size=") + size;
+        mounted_ = ::mkdir(path.c_str(), 0755) == 0 &&
+                   ::mount("tavrix-prueba", path.c_str(), "tmpfs", MS_NOSUID, options.c_str()) == 0;
+    }
+    ~SmallDisk() {
+        if (mounted_)
+            ::umount2(path_.c_str(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool mounted() const { return mounted_; }
+
+  private:
+    std::string path_;
+    bool mounted_ = false;
+};
+
+TEST_F(RealFiles, AFullDiskFailsCleanly) {
+    const SmallDisk disk(folder_.file("disco"), "64k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "no se puede montar un tmpfs aquí: " << std::strerror(errno);
+    const std::string path = folder_.file("disco/intro.def");
+    write_bytes(path, "anterior\r\n");
+
+    Form1 form(Platform{system_output_factory(), append_windows_1252});
+    ASSERT_FALSE(form.type_text(C::Text11, path));
+    ASSERT_FALSE(form.type_text(C::Text8, "1"));
+    ASSERT_FALSE(form.type_text(C::Text6, "20000"));  // some 340 KB, past the disk's 64 KiB
+    ASSERT_FALSE(form.click(C::Command1));
+
+    expect_failure(form.last_run_failure(), path, "no queda espacio en el disco");
+    EXPECT_EQ(read_bytes(path), "anterior\r\n");
+    EXPECT_EQ(TempFolder::entries_of(folder_.file("disco")), std::set<std::string>{"intro.def"});
+    EXPECT_EQ(form.tick_total(), 0);
+    EXPECT_EQ(form.window().text(C::ticsI), "");
+}
+
+// Device nodes need root and a file system that honours them.
+std::optional<std::string> make_device(const std::string& path, unsigned minor) {
+    if (::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, minor)) != 0)
+        return std::string("mknod: ") + std::strerror(errno);
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    if (fd < 0)
+        return std::string("el sistema de archivos no abre dispositivos: ") + std::strerror(errno);
+    ::close(fd);
+    return std::nullopt;
+}
+
+TEST_F(RealFiles, DevicesAreWrittenDirectlyAndStayDevices) {
+    const struct {
+        const char* name;
+        unsigned minor;
+        const char* reason;  // nothing: the run succeeds
+    } cases[] = {
+        {"nulo", 3, nullptr},
+        {"lleno", 7, "no queda espacio en el disco"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder_.file(c.name);
+        if (const auto why = make_device(path, c.minor))
+            GTEST_SKIP() << *why;
+        const auto failure = generate(path, 5000);
+        if (c.reason) {
+            expect_failure(failure, path, c.reason);
+        } else {
+            EXPECT_FALSE(failure) << failure->message;
+        }
+        const auto info = link_status(path);
+        ASSERT_TRUE(info);
+        EXPECT_TRUE(S_ISCHR(info->st_mode));
+        EXPECT_EQ(info->st_rdev, makedev(1, c.minor));
+    }
+    EXPECT_EQ(folder_.entries(), (std::set<std::string>{"nulo", "lleno"}));
+}
+
+TEST_F(RealFiles, AFifoWithAReaderGetsTheWholeStoryboard) {
+    const std::string expected = storyboard(3000);
+    const std::string path = folder_.file("tubo");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    std::string received;
+    std::thread reader([&] { received = read_bytes(path).value_or(""); });
+    // The reader's open may not have happened yet; a run that finds nobody reading fails at
+    // once, so try again until it has.
+    std::optional<RunFailure> failure;
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        failure = generate(path, 3000);
+        if (!failure)
+            break;
+        ::usleep(10000);
+    }
+    reader.join();
+    EXPECT_FALSE(failure) << failure->message;
+    EXPECT_EQ(received, expected);
+    EXPECT_TRUE(S_ISFIFO(link_status(path)->st_mode));
+    EXPECT_EQ(folder_.entries(), std::set<std::string>{"tubo"});
+}
+
+TEST_F(RealFiles, AFifoThatNobodyReadsFailsWithoutWaiting) {
+    const std::string path = folder_.file("tubo");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    expect_failure(generate(path), path, "ningún programa lee de la tubería");
+    EXPECT_TRUE(S_ISFIFO(link_status(path)->st_mode));
+}
+
+// A reader that goes away while the run writes must not end the program (SIGPIPE).
+TEST_F(RealFiles, AFifoWhoseReaderLeavesFailsCleanly) {
+    const std::string path = folder_.file("tubo");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    class ReaderLeavesAtOpen final : public FileCalls {
+      public:
+        explicit ReaderLeavesAtOpen(int reader) : reader_(reader) {}
+        int create(const char* p, bool exclusive, unsigned mode) override {
+            const int fd = FileCalls::create(p, exclusive, mode);
+            ::close(reader_);
+            return fd;
+        }
+
+      private:
+        int reader_;
+    };
+    const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    expect_failure(generate(path, 5000, std::make_shared<ReaderLeavesAtOpen>(reader)), path,
+                   "el programa que leía de la tubería la cerró");
+    EXPECT_TRUE(S_ISFIFO(link_status(path)->st_mode));
+}
+
+TEST_F(RealFiles, ASymbolicLinkStaysALinkAndItsTargetIsReplaced) {
+    const std::string expected = storyboard();
+    const struct {
+        const char* target;  // as the link holds it
+        const char* file;    // the file it names, in the folder
+        bool exists;
+    } cases[] = {
+        {"real.def", "real.def", true},
+        {"sub/../real2.def", "real2.def", true},
+        {"nuevo.def", "nuevo.def", false},  // a dangling link: the file is created
+    };
+    ASSERT_EQ(::mkdir(folder_.file("sub").c_str(), 0755), 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        const std::string file = folder_.file(c.file);
+        if (c.exists)
+            write_bytes(file, "anterior");
+        const std::string link = folder_.file("enlace.def");
+        ::unlink(link.c_str());
+        ASSERT_EQ(::symlink(c.target, link.c_str()), 0);
+        ASSERT_FALSE(generate(link));
+        const auto info = link_status(link);
+        ASSERT_TRUE(info);
+        EXPECT_TRUE(S_ISLNK(info->st_mode));
+        EXPECT_EQ(read_bytes(file), expected);
+    }
+    // The link to a link is followed to the end, and both stay.
+    const std::string chain = folder_.file("cadena.def");
+    ASSERT_EQ(::symlink("enlace.def", chain.c_str()), 0);
+    write_bytes(folder_.file("nuevo.def"), "anterior");
+    ASSERT_FALSE(generate(chain));
+    EXPECT_TRUE(S_ISLNK(link_status(chain)->st_mode));
+    EXPECT_EQ(read_bytes(folder_.file("nuevo.def")), expected);
+    EXPECT_EQ(folder_.entries(), (std::set<std::string>{"sub", "real.def", "real2.def", "nuevo.def",
+                                                        "enlace.def", "cadena.def"}));
+}
+
+TEST_F(RealFiles, TheReplacedFileKeepsItsPermissionBits) {
+    const std::string path = folder_.file("intro.def");
+    for (const mode_t mode : {0600, 0640, 0604, 0755, 0444}) {
+        SCOPED_TRACE(mode);
+        write_bytes(path, "anterior");
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        ASSERT_FALSE(generate(path));
+        EXPECT_EQ(link_status(path)->st_mode & 07777, mode);
+        EXPECT_NE(read_bytes(path), "anterior");
+    }
+    // A new file gets what the process's umask leaves of rw for everyone.
+    ::unlink(path.c_str());
+    const mode_t mask = ::umask(022);
+    ASSERT_FALSE(generate(path));
+    ::umask(mask);
+    EXPECT_EQ(link_status(path)->st_mode & 07777, 0644);
+}
+
+}  // namespace
+}  // namespace tavrix
