@@ -1,0 +1,13 @@
+# The Qt window on a real X server (a virtual one): it opens at its fixed client size and
+# shows more than a blank area.
+set -euo pipefail
+picture="$(mktemp --suffix=.png)"
+trap 'rm -f "$picture"' EXIT
+OUT="$picture" tools/screenshot-qt.sh >/dev/null
+size="$(identify -format '%wx%h' "$picture")"
+colours="$(identify -format '%k' "$picture")"
+if [ "$size" != 630x575 ] || [ "$colours" -lt 16 ]; then
+    echo "La ventana mide $size y tiene $colours colores." >&2
+    exit 1
+fi
+echo "ventana Qt: bien ($size)"
