@@ -93,17 +93,24 @@ std::wstring full_path(const std::wstring& path) {
 
 enum class Target : std::uint8_t { Missing, File, Folder, Device };
 
-// What stands at the path now. Devices (NUL, COM1, a pipe) are written in place.
+// What stands at the (full) path now. Devices (NUL, COM1, a named pipe) are written in
+// place; their full paths are all in the device namespace.
 Target inspect(const std::wstring& path) {
+    if (path.rfind(L"\\\\.\\", 0) == 0)
+        return Target::Device;
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return Target::Folder;
-    Handle probe(CreateFileW(path.c_str(), 0,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!probe.valid())
-        return attributes == INVALID_FILE_ATTRIBUTES ? Target::Missing : Target::File;
-    return GetFileType(probe.get()) == FILE_TYPE_DISK ? Target::File : Target::Device;
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return Target::Missing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Target::Folder : Target::File;
+}
+
+// Whether the file can be written and removed now: a read-only file, or one that another
+// program holds open, fails here, before anything is written, rather than at the end.
+bool replaceable(const std::wstring& path) {
+    const Handle probe(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return probe.valid();
 }
 
 class Win32FileOutput final : public Output {
@@ -125,6 +132,9 @@ class Win32FileOutput final : public Output {
             case Target::Device:
                 return open_directly();
             case Target::File:
+                if (!replaceable(target_))
+                    return last_failure();
+                break;
             case Target::Missing:
                 break;
         }

@@ -1,0 +1,134 @@
+# The Windows programs: both architectures built with mingw-w64, warning-free; then the
+# x86_64 ones under Wine (32-bit Wine does not install on these machines):
+#  - the Windows-only checks of layout, file and code page (tavrix-win32-system-test.exe);
+#  - every scenario script of the test suite gives the same exit status, output, messages
+#    and byte-identical files with tavrix-script.exe as with the native tavrix-script;
+#  - tavrix-win32-window-test.exe works tavrix.exe's window with window messages;
+#  - a screenshot of the window, kept as build/mingw-x86_64/screenshot.png.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+source tools/lib.sh
+root=$PWD
+win=$root/build/mingw-x86_64
+native=$root/build/windows-native/tavrix-script
+
+bash tools/build-windows.sh
+cmake -S . -B build/windows-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRIX_TESTS=OFF \
+    -DTAVRIX_QT=OFF >/dev/null
+cmake --build build/windows-native --target tavrix-script -j "$(jobs)"
+
+work=$(mktemp -d /tmp/tavrix-windows.XXXXXX)
+# A prefix of its own, quiet, without the .NET and browser installers, in code page 1252.
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+    LC_ALL=C.UTF-8 LANG=C.UTF-8
+unset DISPLAY
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+keep=${TAVRIX_KEEP_WINE_WORK:-}  # set to look at the folders of a failed run afterwards
+[ -z "$keep" ] || trap 'wineserver -k 2>/dev/null || true; echo "Carpeta: $work"' EXIT
+echo "Preparando Wine en $WINEPREFIX"
+timeout 300 wineboot -i >/dev/null 2>&1
+failures=0
+
+echo "--- comprobaciones de Windows sin ventana"
+mkdir -p "$work/system"
+(cd "$work/system" && timeout 120 wine "$win/tavrix-win32-system-test.exe") || failures=$((failures + 1))
+
+# Copies the files a run left in FROM to TO, named as Windows names them: a path that
+# starts with a drive letter ("c:\intro.def", a plain file name on Linux) under drive_c/,
+# and the backslashes of any other name as folders.
+collect_linux_files() {
+    local from=$1 to=$2 file name
+    mkdir -p "$to"
+    while IFS= read -r -d '' file; do
+        name=${file#"$from"/}
+        [ "$name" = guion.tvs ] && continue
+        if [[ $name =~ ^([A-Za-z]):\\(.*)$ ]]; then
+            name="drive_${BASH_REMATCH[1],,}/${BASH_REMATCH[2]}"
+        fi
+        name=${name//\\//}
+        mkdir -p "$(dirname "$to/$name")"
+        cp "$file" "$to/$name"
+    done < <(find "$from" -type f -print0)
+}
+collect_windows_files() {
+    local from=$1 to=$2
+    mkdir -p "$to/drive_c"
+    (cd "$from" && find . -type f ! -name guion.tvs -exec cp --parents {} "$to" \;)
+    find "$WINEPREFIX/drive_c" -maxdepth 1 -type f -exec cp {} "$to/drive_c/" \;
+    rmdir "$to/drive_c" 2>/dev/null || true
+}
+
+# Runs one script with both programs, each in a fresh folder, and compares what they did.
+compare_script() {
+    local script=$1 dir=$2 status
+    mkdir -p "$dir/linux" "$dir/windows"
+    cp "$script" "$dir/linux/guion.tvs"
+    cp "$script" "$dir/windows/guion.tvs"
+    find "$WINEPREFIX/drive_c" -maxdepth 1 -type f -delete
+    status=0
+    (cd "$dir/linux" && timeout 60 "$native" guion.tvs >"$dir/linux.out" 2>"$dir/linux.err") ||
+        status=$?
+    echo "$status" >"$dir/linux.status"
+    status=0
+    (cd "$dir/windows" &&
+        timeout 60 wine "$win/tavrix-script.exe" guion.tvs >"$dir/windows.raw" 2>"$dir/windows.rawerr") ||
+        status=$?
+    echo "$status" >"$dir/windows.status"
+    # Text written to the console ends its lines with CR LF on Windows.
+    tr -d '\r' <"$dir/windows.raw" >"$dir/windows.out"
+    tr -d '\r' <"$dir/windows.rawerr" >"$dir/windows.err"
+    collect_linux_files "$dir/linux" "$dir/linux.files"
+    collect_windows_files "$dir/windows" "$dir/windows.files"
+    local kind ok=1
+    for kind in status out err; do
+        if ! cmp -s "$dir/linux.$kind" "$dir/windows.$kind"; then
+            echo "  $kind distinto:"
+            diff "$dir/linux.$kind" "$dir/windows.$kind" | head -20 | sed 's/^/    /'
+            ok=0
+        fi
+    done
+    if ! diff -r "$dir/linux.files" "$dir/windows.files" >"$dir/files.diff" 2>&1; then
+        echo "  archivos distintos:"
+        head -20 "$dir/files.diff" | sed 's/^/    /'
+        ok=0
+    fi
+    [ "$ok" = 1 ]
+}
+
+echo "--- guiones: tavrix-script.exe frente a tavrix-script"
+mapfile -t scripts < <(find tests examples -name '*.tvs' | sort)
+count=0
+for script in "${scripts[@]}"; do
+    count=$((count + 1))
+    if compare_script "$script" "$work/scripts/$count"; then
+        echo "igual: $script (salida $(cat "$work/scripts/$count/linux.status"))"
+    else
+        echo "DISTINTO: $script"
+        failures=$((failures + 1))
+    fi
+done
+echo "${#scripts[@]} guiones comparados"
+
+echo "--- la ventana manejada con mensajes"
+mkdir -p "$work/window"
+wineserver -k 2>/dev/null || true  # Wine's desktop must start on the virtual display
+(cd "$work/window" && timeout 240 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
+    'wine "$1"; status=$?; wineserver -k 2>/dev/null; exit $status' window-test \
+    "$win/tavrix-win32-window-test.exe") || failures=$((failures + 1))
+
+echo "--- captura de la ventana"
+shot=$win/screenshot.png
+rm -f "$shot"
+if bash tools/screenshot-windows.sh "$shot" "$win/tavrix.exe" &&
+    [ "$(convert "$shot" -format '%[fx:w>=630 && h>=575 && standard_deviation>0.05]' info:)" = 1 ]; then
+    :
+else
+    echo "FALLO: la captura no muestra la ventana"
+    failures=$((failures + 1))
+fi
+
+[ "$failures" -eq 0 ]
