@@ -32,6 +32,19 @@ QString name_of(ControlId id) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
+// What a widget shows as its text or caption, whatever its kind.
+QString shown_text(QWidget* widget) {
+    if (auto* box = qobject_cast<QLineEdit*>(widget))
+        return box->text();
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return button->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(widget))
+        return frame->title();
+    return {};
+}
+
 // Makes every block of a run take a little while, so that a run of a few megabytes lasts
 // long enough to show the progress dialog, yet ends on its own should cancelling fail.
 class SlowOutput final : public tavrix::Output {
@@ -154,32 +167,15 @@ void EditorWindowTest::geometry() {
     QCOMPARE(shown->parentWidget(), container);
     QCOMPARE(shown->toolTip(), QString::fromUtf8(def.tooltip.data(), def.tooltip.size()));
 
+    constexpr const char* kClass[] = {"QLabel", "QLineEdit", "QCheckBox", "QPushButton",
+                                      "QGroupBox"};
+    QCOMPARE(shown->metaObject()->className(), kClass[static_cast<int>(def.kind)]);
     const tavrix::Window& model = window_->form().window();
-    const QString text = QString::fromStdString(model.text(id));
+    QCOMPARE(shown_text(shown), QString::fromStdString(model.text(id)).replace('\r', '\n'));
     QCOMPARE(shown->isEnabled(), model.enabled(id));
     QCOMPARE(shown->isHidden(), !model.visible(id));
-    switch (def.kind) {
-        case tavrix::Kind::TextBox:
-            QVERIFY(qobject_cast<QLineEdit*>(shown));
-            QCOMPARE(qobject_cast<QLineEdit*>(shown)->text(), text);
-            break;
-        case tavrix::Kind::Label:
-            QVERIFY(qobject_cast<QLabel*>(shown));
-            QCOMPARE(qobject_cast<QLabel*>(shown)->text(), QString(text).replace('\r', '\n'));
-            break;
-        case tavrix::Kind::CheckBox:
-            QVERIFY(qobject_cast<QCheckBox*>(shown));
-            QCOMPARE(qobject_cast<QCheckBox*>(shown)->isChecked(), model.value(id) == 1);
-            break;
-        case tavrix::Kind::Button:
-            QVERIFY(qobject_cast<QPushButton*>(shown));
-            QCOMPARE(qobject_cast<QPushButton*>(shown)->text(), text);
-            break;
-        case tavrix::Kind::Frame:
-            QVERIFY(qobject_cast<QGroupBox*>(shown));
-            QCOMPARE(qobject_cast<QGroupBox*>(shown)->title(), text);
-            break;
-    }
+    if (auto* check = qobject_cast<QCheckBox*>(shown))
+        QCOMPARE(check->isChecked(), model.value(id) == 1);
     QCOMPARE(window_->windowTitle(), QStringLiteral("Tavrix v2.0 -= BETA =-"));
     QCOMPARE(window_->size(), QSize(630, 575));
 }
@@ -382,14 +378,11 @@ void EditorWindowTest::arrowsReload_data() {
     QTest::addColumn<QString>("back");
     QTest::addColumn<QString>("counter");
     QTest::addColumn<QString>("rojoElsewhere");
-    QTest::newRow("scenes") << "botsig"
-                            << "botant"
-                            << "Escena"
-                            << "0";
-    QTest::newRow("animations") << "Command2"
-                                << "Command3"
-                                << "nroAnim"
-                                << "7";
+    QTest::addColumn<bool>("staticElsewhere");  // the "Estático" boxes are kept per scene
+    QTest::newRow("scenes") << QStringLiteral("botsig") << QStringLiteral("botant")
+                            << QStringLiteral("Escena") << QStringLiteral("0") << false;
+    QTest::newRow("animations") << QStringLiteral("Command2") << QStringLiteral("Command3")
+                                << QStringLiteral("nroAnim") << QStringLiteral("7") << true;
 }
 
 // The arrows step the scene or animation and reload every widget from the store.
@@ -398,6 +391,7 @@ void EditorWindowTest::arrowsReload() {
     QFETCH(QString, back);
     QFETCH(QString, counter);
     QFETCH(QString, rojoElsewhere);
+    QFETCH(bool, staticElsewhere);
     const QByteArray f = forward.toLatin1(), b = back.toLatin1(), c = counter.toLatin1();
     type("ndees", "3");
     type("cantA", "2");
@@ -410,6 +404,8 @@ void EditorWindowTest::arrowsReload() {
     QCOMPARE(as<QLineEdit>("rojo")->text(), rojoElsewhere);
     QCOMPARE(as<QLineEdit>("Text1")->text(), QStringLiteral("0"));
     QCOMPARE(as<QLineEdit>("Text4")->text(), QStringLiteral("0"));
+    QCOMPARE(as<QCheckBox>("Check1")->isChecked(), staticElsewhere);
+    QCOMPARE(w("Text4")->isVisible(), !staticElsewhere);
 
     click(b.constData());
     QCOMPARE(as<QLabel>(c.constData())->text(), QStringLiteral("0"));
