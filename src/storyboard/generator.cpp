@@ -1,10 +1,14 @@
 #include "storyboard/generator.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 #include <limits>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "app/ranges.h"
 #include "common/numbers.h"
@@ -26,39 +30,78 @@ std::string quoted(std::string_view text) {
     return out;
 }
 
+// Bytes are copied in pieces of this size: a fixed size compiles to a few vector moves, where
+// a frame line's own length would cost a library call per frame. Both sides of a copy keep
+// this many spare bytes after their content, so the piece may run past it.
+constexpr std::size_t kPiece = 32;
+
+void copy_in_pieces(const char* from, std::size_t size, char* to) {
+    for (std::size_t at = 0; at < size; at += kPiece)
+        std::memcpy(to + at, from + at, kPiece);
+}
+
+// Bytes followed by kPiece spare bytes, ready to be copied in pieces.
+class PaddedBytes {
+  public:
+    std::string_view view() const { return {storage_.data(), size_}; }
+
+    void clear() { size_ = 0; }
+    void append(std::string_view bytes) {
+        reserve(bytes.size());
+        bytes.copy(storage_.data() + size_, bytes.size());
+        size_ += bytes.size();
+    }
+    char* append_padded(const PaddedBytes& bytes) {
+        reserve(bytes.size_);
+        char* copy = storage_.data() + size_;
+        copy_in_pieces(bytes.storage_.data(), bytes.size_, copy);
+        size_ += bytes.size_;
+        return copy;
+    }
+    char* data() { return storage_.data(); }
+
+  private:
+    void reserve(std::size_t more) {
+        if (storage_.size() < size_ + more + kPiece)
+            storage_.resize(std::max(2 * storage_.size(), size_ + more + kPiece));
+    }
+
+    std::string storage_ = std::string(kPiece, '\0');
+    std::size_t size_ = 0;
+};
+
 // Collects encoded lines and hands them to the output in blocks of at least 64 KiB.
 class BlockWriter {
   public:
     BlockWriter(Output& output, const RunSettings& settings)
-        : output_(output), settings_(settings) {
-        buffer_.reserve(kBlockSize * 2);
-    }
+        : output_(output), settings_(settings) {}
 
     void text_line(std::initializer_list<std::string_view> parts) {
+        line_.clear();
         for (std::string_view part : parts)
-            settings_.encode(part, buffer_);
-        buffer_.append("\r\n"sv);
+            settings_.encode(part, line_);
+        line_.append("\r\n"sv);
+        block_.append(line_);
     }
 
-    // A line already in the file's code page.
-    void encoded_line(std::string_view bytes) {
-        buffer_.append(bytes);
-        buffer_.append("\r\n"sv);
-    }
+    // Lines already in the file's code page, with their line ends; gives where the copy
+    // starts, so that the caller can still change some of its bytes.
+    char* encoded_lines(const PaddedBytes& bytes) { return block_.append_padded(bytes); }
 
-    bool block_full() const { return buffer_.size() >= kBlockSize; }
+    bool block_full() const { return block_.view().size() >= kBlockSize; }
 
     // Writes what is buffered; a failure or a cancellation ends the run.
     std::optional<RunFailure> flush(std::uint64_t frames, std::string_view path) {
-        if (buffer_.empty())
+        const std::string_view bytes = block_.view();
+        if (bytes.empty())
             return std::nullopt;
-        const IoStatus status = output_.write(buffer_);
+        const IoStatus status = output_.write(bytes);
         if (!status.ok()) {
             return RunFailure{FailureCause::File, "No se pudo escribir en el archivo " +
                                                       quoted(path) + ": " + status.reason() + "."};
         }
-        bytes_ += buffer_.size();
-        buffer_.clear();
+        bytes_ += bytes.size();
+        block_.clear();
         if (settings_.progress && !settings_.progress(RunProgress{frames, bytes_})) {
             return RunFailure{FailureCause::Cancelled, "Generación cancelada."};
         }
@@ -68,31 +111,72 @@ class BlockWriter {
   private:
     Output& output_;
     const RunSettings& settings_;
-    std::string buffer_;
+    PaddedBytes block_;
+    std::string line_;
     std::uint64_t bytes_ = 0;
 };
+
+// A whole number that the number text writes as plain digits, and that a double holds
+// exactly after a step by one.
+bool is_small_whole(double value) {
+    return std::trunc(value) == value && std::fabs(value) < 1e15;
+}
 
 // A running value of the expansion, with its two readings kept so that a text that has not
 // changed is never parsed again.
 struct RunningValue {
-    std::string text;     // as in the field, or a number text once stepped
-    std::string encoded;  // the same in the file's code page
+    std::string text;  // as in the field, or a number text once stepped
     double leading = 0;
     std::optional<double> strict;
+    // The text is the number text of a small whole number, so a step by one only changes
+    // its digits and both readings move by exactly one.
+    bool whole = false;
 
-    void assign_typed(std::string_view typed, Encoder encode) {
+    void assign_typed(std::string_view typed) {
         text.assign(typed);
-        encoded.clear();
-        encode(typed, encoded);
         leading = leading_number(text);
         strict = strict_number(text);
+        whole = strict && is_small_whole(*strict) && number_text(*strict) == text;
     }
 };
 
-enum class StepResult : std::uint8_t { Same, Moved, NotANumber };
+// Adds one to, or takes one from, the magnitude written in `digits`, in place. Gives false,
+// changing nothing, when the result would need another number of digits (999 + 1, 100 - 1)
+// or would be zero, which is written without a sign.
+bool step_magnitude(std::span<char> digits, bool up) {
+    const char carried = up ? '9' : '0';
+    std::size_t last = digits.size();
+    while (last > 0 && digits[last - 1] == carried)
+        --last;
+    if (last == 0 || (!up && last == 1 && digits[0] == '1'))
+        return false;
+    digits[last - 1] = static_cast<char>(digits[last - 1] + (up ? 1 : -1));
+    std::fill(digits.begin() + static_cast<std::ptrdiff_t>(last), digits.end(), up ? '0' : '9');
+    return true;
+}
 
-// Replaces the value by the number text of its strict conversion plus `delta`.
-StepResult step_value(RunningValue& value, double delta) {
+// Steps the number text of a small whole number by one where it stands, when its length
+// stays the same.
+bool count_in_place(std::span<char> text, double delta) {
+    const bool negative = text.front() == '-';
+    const bool up = (delta > 0) != negative;
+    // Nine steps in ten change the units digit alone.
+    if (char& units = text.back(); up ? units < '9' : units > '1') {
+        units = static_cast<char>(units + (up ? 1 : -1));
+        return true;
+    }
+    return step_magnitude(text.subspan(negative ? 1 : 0), up);
+}
+
+enum class StepResult : std::uint8_t {
+    Same,
+    Counted,  // a small whole number stepped by one in its digits, keeping its length
+    Moved,
+    NotANumber,
+};
+
+// Replaces the value by the number text of its strict conversion plus `delta`, formatted.
+StepResult step_by_number_text(RunningValue& value, double delta) {
     if (!value.strict)
         return StepResult::NotANumber;
     const double next = *value.strict + delta;
@@ -101,8 +185,8 @@ StepResult step_value(RunningValue& value, double delta) {
     if (text == value.text)
         return StepResult::Same;
     value.text.assign(text);
-    value.encoded.assign(text);  // number texts are ASCII
-    if (std::trunc(next) == next && std::fabs(next) < 1e15) {
+    value.whole = is_small_whole(next);
+    if (value.whole) {
         value.leading = next;  // a whole number's text reads back exactly
         value.strict = next;
     } else {
@@ -111,6 +195,92 @@ StepResult step_value(RunningValue& value, double delta) {
     }
     return StepResult::Moved;
 }
+
+// Replaces the value by the number text of its strict conversion plus `delta`.
+StepResult step_value(RunningValue& value, double delta) {
+    if (value.whole && count_in_place(value.text, delta)) {
+        value.leading += delta;
+        value.strict = value.leading;
+        return StepResult::Counted;
+    }
+    return step_by_number_text(value, delta);
+}
+
+// The frame line in the file's code page, with its CR LF, copied out once per frame.
+//
+// A value counted by one changes its units digit every frame and its other digits once in
+// ten frames. Writing a byte into the line and then copying the line out stalls the
+// processor (the wide load waits for the narrow store to reach the cache), so the line takes
+// a counted value's digits only when more than the units digit may have changed, and each
+// copy gets the units digit from the value's own text. Any other change of a value needs
+// the line built again.
+class FrameLine {
+  public:
+    void build(const std::array<RunningValue, kRangeCount>& values, Encoder encode) {
+        static constexpr std::array<std::string_view, kRangeCount> kAfter{",", ", ", ",", ", ",
+                                                                          "\r\n"};
+        text_.clear();
+        for (std::size_t i = 0; i < kRangeCount; ++i) {
+            start_[i] = text_.size();
+            encode(values[i].text, text_);
+            length_[i] = text_.size() - start_[i];
+            text_.append(kAfter[i]);
+        }
+        bytes_.clear();
+        bytes_.append(text_);
+        counted_ = {};
+        units_.clear();
+        stale_ = false;
+    }
+
+    void step(std::size_t range, StepResult result, const RunningValue& value) {
+        if (result == StepResult::Counted) {
+            const std::string_view text = value.text;
+            if (!counted_[range]) {
+                counted_[range] = true;
+                units_.push_back({start_[range] + length_[range] - 1, &value.text});
+            }
+            // The tens and above change only when the units digit wraps round.
+            if (text.back() == '0' || text.back() == '9')
+                text.copy(bytes_.data() + start_[range], text.size());
+        } else if (result == StepResult::Moved) {
+            stale_ = true;
+        }
+    }
+
+    // A value that stops counting gives its last units digit to the line.
+    void stop(std::size_t range) { stale_ = stale_ || counted_[range]; }
+
+    bool stale() const { return stale_; }
+    // Each copy of the line takes the value's units digit from its text.
+    bool counts(std::size_t range) const { return counted_[range]; }
+
+    void write_to(BlockWriter& writer) const {
+        char* copy = writer.encoded_lines(bytes_);
+        for (const UnitsDigit& units : units_)
+            copy[units.at] = units.text->back();
+    }
+
+  private:
+    struct UnitsDigit {
+        std::size_t at;           // in the line
+        const std::string* text;  // the counted value's
+    };
+
+    std::string text_;  // where the line is built, kept so that a rebuild need not allocate
+    PaddedBytes bytes_;
+    std::array<std::size_t, kRangeCount> start_{};
+    std::array<std::size_t, kRangeCount> length_{};
+    std::array<bool, kRangeCount> counted_{};
+    std::vector<UnitsDigit> units_;
+    bool stale_ = false;
+};
+
+// How a counted value moves: by one up or down, and its units digit with it.
+struct UnitsStep {
+    int value = 0;
+    int units = 0;
+};
 
 class Run {
   public:
@@ -145,7 +315,7 @@ class Run {
 
     void load_running_values() {
         for (std::size_t i = 0; i < kRangeCount; ++i) {
-            running_[i].assign_typed(field(kFrameRanges[i].from), settings_.encode);
+            running_[i].assign_typed(field(kFrameRanges[i].from));
         }
     }
 
@@ -195,15 +365,6 @@ class Run {
         w.text_line({"[Begin action ", field(C::Text16), "]"});
     }
 
-    void build_frame_line() {
-        frame_line_.clear();
-        frame_line_.append(running_[kGroup].encoded).append(","sv);
-        frame_line_.append(running_[kImage].encoded).append(", "sv);
-        frame_line_.append(running_[kX].encoded).append(","sv);
-        frame_line_.append(running_[kY].encoded).append(", "sv);
-        frame_line_.append(running_[kSpeed].encoded);
-    }
-
     RunFailure not_a_number(std::size_t range_index) const {
         const FrameRange& range = kFrameRanges[range_index];
         return RunFailure{FailureCause::Field,
@@ -220,66 +381,148 @@ class Run {
                               ": el total de tics sale del rango de -2147483648 a 2147483647."};
     }
 
-    // Adds the running speed to the total, rounding half to even.
-    std::optional<RunFailure> add_speed(std::int32_t& total) const {
+    // Adds the running speed to the total, rounding half to even; false when the speed is
+    // not a number or the total would leave its range.
+    bool add_speed(std::int32_t& total) const {
         const RunningValue& speed = running_[kSpeed];
         if (!speed.strict)
-            return not_a_number(kSpeed);
-        const double sum = std::nearbyint(static_cast<double>(total) + *speed.strict);
+            return false;
+        // A whole speed needs no rounding.
+        const double sum = speed.whole ? total + *speed.strict
+                                       : std::nearbyint(static_cast<double>(total) + *speed.strict);
         if (!(sum >= std::numeric_limits<std::int32_t>::min() &&
               sum <= std::numeric_limits<std::int32_t>::max())) {
-            return tick_total_out_of_range();
+            return false;
         }
         total = static_cast<std::int32_t>(sum);
+        return true;
+    }
+
+    // Steps the values once, upward in range order and then downward; `moved` tells whether
+    // any text changed. A changed value always changes the frame line, because a stepped text
+    // never holds a comma. Gives the range that had to step but is not a number.
+    //
+    // Only the ranges that stepped in the frame before are tested: a range that did not step
+    // keeps its text, and its tests read nothing else but its fixed "Hasta:" value, so it
+    // never steps again.
+    std::optional<std::size_t> step_all(bool& moved) {
+        const std::array<double, kRangeCount>& to = to_;
+        moved = false;
+        std::array<bool, kRangeCount> stepped{};
+        std::size_t stepped_count = 0;
+        for (std::size_t i : stepping_) {
+            if (to[i] - 1 >= running_[i].leading) {
+                stepped[i] = true;
+                ++stepped_count;
+                if (!step(i, +1, moved))
+                    return i;
+            }
+        }
+        for (std::size_t i : stepping_) {
+            if (kFrameRanges[i].steps_down && to[i] < running_[i].leading) {
+                stepped_count += stepped[i] ? 0 : 1;
+                stepped[i] = true;
+                if (!step(i, -1, moved))
+                    return i;
+            }
+        }
+        if (stepped_count < stepping_.size()) {
+            std::erase_if(stepping_, [&](std::size_t i) {
+                if (!stepped[i])
+                    line_.stop(i);
+                return !stepped[i];
+            });
+        }
         return std::nullopt;
     }
 
-    // Steps the five values once; `moved` tells whether any text changed. A changed value
-    // always changes the frame line, because a stepped text never holds a comma.
-    std::optional<RunFailure> step_all(const std::array<double, kRangeCount>& to, bool& moved) {
-        moved = false;
-        for (std::size_t i = 0; i < kRangeCount; ++i) {
-            if (to[i] - 1 >= running_[i].leading) {
-                const StepResult result = step_value(running_[i], +1);
-                if (result == StepResult::NotANumber)
-                    return not_a_number(i);
-                moved = moved || result == StepResult::Moved;
+    bool step(std::size_t i, double delta, bool& moved) {
+        const StepResult result = step_value(running_[i], delta);
+        line_.step(i, result, running_[i]);
+        moved = moved || result == StepResult::Counted || result == StepResult::Moved;
+        return result != StepResult::NotANumber;
+    }
+
+    // Adds the frame's speed to the total and writes the frame line; on a failure, keeps it
+    // in failure_ and gives false.
+    bool write_frame(std::int32_t& total) {
+        if (!add_speed(total)) {
+            failure_ = running_[kSpeed].strict ? tick_total_out_of_range() : not_a_number(kSpeed);
+            return false;
+        }
+        line_.write_to(writer_);
+        ++frames_;
+        if (writer_.block_full())
+            failure_ = writer_.flush(frames_, path_);
+        return !failure_;
+    }
+
+    // How many of the coming frames are sure to end with every stepping value counted by one
+    // in its units digit alone: none unless each is counted so, and no more than before one
+    // of them reaches its "Hasta:" value or its units digit has to wrap round. `steps`
+    // receives the direction of each one.
+    std::size_t frames_of_units_steps(std::array<UnitsStep, kRangeCount>& steps) const {
+        double frames = 9;
+        for (std::size_t i : stepping_) {
+            const RunningValue& value = running_[i];
+            if (!value.whole || !line_.counts(i))
+                return 0;
+            const bool up = to_[i] - 1 >= value.leading;
+            const bool down = !up && kFrameRanges[i].steps_down && to_[i] < value.leading;
+            if (!up && !down)
+                return 0;
+            // The tests hold while the value stays below its "Hasta:" value minus one, or
+            // above its "Hasta:" value.
+            const double range_steps =
+                up ? std::floor(to_[i] - value.leading) : std::ceil(value.leading - to_[i]);
+            const bool negative = value.text.front() == '-';
+            const int units = value.text.back() - '0';
+            steps[i] = {up ? 1 : -1, up != negative ? 1 : -1};
+            const int before_wrap = steps[i].units > 0 ? 9 - units : units - 1;
+            frames = std::min({frames, range_steps, static_cast<double>(before_wrap)});
+        }
+        return frames > 0 ? static_cast<std::size_t>(frames) : 0;
+    }
+
+    // The frames found by frames_of_units_steps, each written and followed by its steps.
+    bool write_units_steps(std::size_t frames, const std::array<UnitsStep, kRangeCount>& steps,
+                           std::int32_t& total) {
+        for (std::size_t frame = 0; frame < frames; ++frame) {
+            if (!write_frame(total))
+                return false;
+            for (std::size_t i : stepping_) {
+                RunningValue& value = running_[i];
+                value.text.back() = static_cast<char>(value.text.back() + steps[i].units);
+                value.leading += steps[i].value;
+                value.strict = value.leading;
             }
         }
-        for (std::size_t i : {std::size_t{kX}, std::size_t{kY}}) {
-            if (to[i] < running_[i].leading) {
-                const StepResult result = step_value(running_[i], -1);
-                if (result == StepResult::NotANumber)
-                    return not_a_number(i);
-                moved = moved || result == StepResult::Moved;
-            }
-        }
-        return std::nullopt;
+        return true;
     }
 
     std::optional<RunFailure> expand_frames(std::int32_t& total) {
         // The "Hasta:" fields cannot change while the run holds the event thread.
-        std::array<double, kRangeCount> to{};
         for (std::size_t i = 0; i < kRangeCount; ++i) {
-            to[i] = leading_number(field(kFrameRanges[i].to));
+            to_[i] = leading_number(field(kFrameRanges[i].to));
         }
         total = 0;
-        build_frame_line();
+        line_.build(running_, settings_.encode);
         for (;;) {
-            if (auto failure = add_speed(total))
-                return failure;
-            writer_.encoded_line(frame_line_);
-            ++frames_;
-            if (writer_.block_full()) {
-                if (auto failure = writer_.flush(frames_, path_))
-                    return failure;
+            std::array<UnitsStep, kRangeCount> steps{};
+            if (const std::size_t frames = frames_of_units_steps(steps)) {
+                if (!write_units_steps(frames, steps, total))
+                    return std::move(failure_);
+                continue;
             }
+            if (!write_frame(total))
+                return std::move(failure_);
             bool moved = false;
-            if (auto failure = step_all(to, moved))
-                return failure;
+            if (const auto not_stepped = step_all(moved))
+                return not_a_number(*not_stepped);
             if (!moved)
                 return std::nullopt;
-            build_frame_line();
+            if (line_.stale())
+                line_.build(running_, settings_.encode);
         }
     }
 
@@ -294,7 +537,10 @@ class Run {
     std::string path_;
     BlockWriter writer_;
     std::array<RunningValue, kRangeCount> running_;
-    std::string frame_line_;
+    std::array<double, kRangeCount> to_{};  // the leading numbers of the "Hasta:" fields
+    std::optional<RunFailure> failure_;     // why write_frame stopped the run
+    FrameLine line_;
+    std::vector<std::size_t> stepping_{kGroup, kImage, kX, kY, kSpeed};
     std::uint64_t frames_ = 0;
 };
 

@@ -1,0 +1,144 @@
+// Runs every benchmark, then sets the medians beside the targets they must meet.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Run = benchmark::BenchmarkReporter::Run;
+
+// Prints as the console reporter does and keeps, per benchmark, its median (or its only
+// run when it was not repeated).
+class MedianKeeper : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                medians_.insert_or_assign(run.run_name.str(), run);
+            } else if (run.run_type == Run::RT_Iteration) {
+                singles_.insert_or_assign(run.run_name.str(), run);
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    const Run* find(const std::string& name) const {
+        if (const auto median = medians_.find(name); median != medians_.end())
+            return &median->second;
+        if (const auto single = singles_.find(name); single != singles_.end())
+            return &single->second;
+        return nullptr;
+    }
+
+  private:
+    std::map<std::string, Run> medians_;
+    std::map<std::string, Run> singles_;
+};
+
+class Summary {
+  public:
+    explicit Summary(const MedianKeeper& runs) : runs_(runs) {}
+
+    std::optional<double> seconds(const std::string& name) const {
+        const Run* run = runs_.find(name);
+        if (!run)
+            return std::nullopt;
+        return run->GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run->time_unit);
+    }
+
+    std::optional<double> counter(const std::string& name, const std::string& counter) const {
+        const Run* run = runs_.find(name);
+        if (!run || !run->counters.count(counter))
+            return std::nullopt;
+        return run->counters.at(counter).value;
+    }
+
+    void time_below(const char* figure, const std::string& name, double limit_us) {
+        const auto measured = seconds(name);
+        if (!measured)
+            return not_run(figure);
+        char text[64];
+        std::snprintf(text, sizeof text, "%.3g us", *measured * 1e6);
+        char target[64];
+        std::snprintf(target, sizeof target, "< %g us", limit_us);
+        line(figure, text, target, *measured * 1e6 < limit_us);
+    }
+
+    void expansion_share(const std::string& expansion, const std::string& raw) {
+        const char* figure = "long expansion vs raw write of its bytes";
+        const auto made = counter(expansion, "bytes_per_second");
+        const auto limit = counter(raw, "bytes_per_second");
+        if (!made || !limit || *limit <= 0)
+            return not_run(figure);
+        char text[96];
+        std::snprintf(text, sizeof text, "%.0f / %.0f MB/s = %.0f%%", *made / 1e6, *limit / 1e6,
+                      100 * *made / *limit);
+        line(figure, text, ">= 50%", *made >= 0.5 * *limit);
+    }
+
+    void script(const std::string& example, const std::string& few, const std::string& many) {
+        time_below("tavrix-script on the example, wall", example, 5000);
+        const auto peak = counter(example, "peak_KiB");
+        const auto peak_few = counter(few, "peak_KiB");
+        const auto peak_many = counter(many, "peak_KiB");
+        if (!peak) {
+            not_run("tavrix-script on the example, peak memory");
+        } else {
+            char text[64];
+            std::snprintf(text, sizeof text, "%.2f MiB", *peak / 1024);
+            line("tavrix-script on the example, peak memory", text, "< 8 MiB", *peak < 8 * 1024);
+        }
+        if (!peak_few || !peak_many)
+            return not_run("peak memory, 1e3 vs 1e6 frames");
+        char text[64];
+        std::snprintf(text, sizeof text, "%.2f / %.2f MiB", *peak_few / 1024, *peak_many / 1024);
+        // Flat: a million frames may cost no more than a few pages over a thousand.
+        line("peak memory, 1e3 vs 1e6 frames", text, "flat (+256 KiB)",
+             *peak_many <= *peak_few + 256);
+    }
+
+    int misses() const { return misses_; }
+
+  private:
+    void line(const char* figure, const char* measured, const char* target, bool met) {
+        std::printf("  %-42s %-34s %-16s %s\n", figure, measured, target, met ? "met" : "MISSED");
+        misses_ += met ? 0 : 1;
+    }
+    void not_run(const char* figure) { std::printf("  %-42s (not run)\n", figure); }
+
+    const MedianKeeper& runs_;
+    int misses_ = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    MedianKeeper runs;
+    benchmark::RunSpecifiedBenchmarks(&runs);
+    benchmark::Shutdown();
+
+    std::printf("\nTargets (medians of this run):\n");
+    Summary summary(runs);
+    summary.time_below("keystroke cascade", "keystroke/estatico_cascade", 2);
+    summary.time_below("reload, scene arrow at scene 0", "reload/scene", 20);
+    summary.time_below("reload, animation arrow at animation 0", "reload/animation", 20);
+    summary.time_below("reload, alternating two scenes", "reload/two_scenes_alternating", 20);
+    summary.time_below("Generar! default storyboard (tmpfs)",
+                       "generate/default_storyboard/real_time", 200);
+    summary.expansion_share("expansion/long_range/real_time",
+                            "expansion/raw_write_same_bytes/real_time");
+    summary.script("script/example/manual_time", "script/frames/1000/manual_time",
+                   "script/frames/1000000/manual_time");
+    // A missed target is a finding to read, not a failure of the command.
+    std::printf("%d target(s) missed\n", summary.misses());
+    return 0;
+}

@@ -1,0 +1,23 @@
+// What the benchmark programs share: a window on the real file system, a folder on a
+// memory file system for the files they write, and the results that the summary compares
+// with the targets.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/form1.h"
+
+namespace tavrix::bench {
+
+// A folder of this run in /dev/shm (or $TAVRIX_BENCH_DIR), removed when the program ends.
+const std::string& scratch_directory();
+std::string scratch_path(std::string_view name);
+
+// A window whose "Generar!" writes real files, as tavrix-script's does.
+std::unique_ptr<Form1> make_form();
+
+std::string read_file(const std::string& path);
+
+}  // namespace tavrix::bench

@@ -1,0 +1,136 @@
+// "Generar!" in process with the real file output, into a memory file system: the default
+// storyboard, a long frame expansion, and the same bytes written from a ready buffer, which
+// is as fast as the expansion could ever be.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "bench_support.h"
+#include "common/encoding.h"
+
+namespace tavrix::bench {
+namespace {
+
+using C = ControlId;
+
+constexpr std::size_t kRawWriteSize = 64 * 1024;
+constexpr std::int64_t kLongRangeFrames = 1'000'001;  // X from 0 to 1000000
+
+bool generate(benchmark::State& state, Form1& form) {
+    form.click(C::Command1);
+    if (const auto& failure = form.last_run_failure()) {
+        state.SkipWithError(failure->message.c_str());
+        return false;
+    }
+    return true;
+}
+
+void default_storyboard(benchmark::State& state) {
+    const auto form = make_form();
+    form->type_text(C::Text11, scratch_path("default.def"));
+    for (auto _ : state) {
+        if (!generate(state, *form))
+            return;
+    }
+}
+BENCHMARK(default_storyboard)->Name("generate/default_storyboard")->UseRealTime();
+
+// X runs from 0 to 1000000 while every other range stays put (the speed range is Estático
+// at start-up): one frame line per X value.
+std::unique_ptr<Form1> long_range_form(const std::string& path) {
+    auto form = make_form();
+    form->type_text(C::Text11, path);
+    form->type_text(C::Text3, "0");
+    form->type_text(C::Text6, std::to_string(kLongRangeFrames - 1));
+    return form;
+}
+
+void long_expansion(benchmark::State& state) {
+    const std::string path = scratch_path("long.def");
+    const auto form = long_range_form(path);
+    for (auto _ : state) {
+        if (!generate(state, *form))
+            return;
+    }
+    const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
+    state.SetBytesProcessed(bytes * state.iterations());
+    state.counters["frames"] = benchmark::Counter(
+        static_cast<double>(kLongRangeFrames * state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(long_expansion)
+    ->Name("expansion/long_range")
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// An output that only counts what it is given: the expansion's own work, without the file.
+class CountingOutput final : public Output {
+  public:
+    explicit CountingOutput(std::uint64_t& bytes) : bytes_(bytes) {}
+    IoStatus open(std::string_view) override { return IoStatus::success(); }
+    IoStatus write(std::string_view bytes) override {
+        bytes_ += bytes.size();
+        return IoStatus::success();
+    }
+    IoStatus commit() override { return IoStatus::success(); }
+    void abandon() noexcept override {}
+
+  private:
+    std::uint64_t& bytes_;
+};
+
+void long_expansion_in_memory(benchmark::State& state) {
+    std::uint64_t bytes = 0;
+    Form1 form(Platform{[&bytes] { return std::make_unique<CountingOutput>(bytes); },
+                        append_windows_1252});
+    form.type_text(C::Text3, "0");
+    form.type_text(C::Text6, std::to_string(kLongRangeFrames - 1));
+    for (auto _ : state) {
+        if (!generate(state, form))
+            return;
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+    state.counters["frames"] = benchmark::Counter(
+        static_cast<double>(kLongRangeFrames * state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(long_expansion_in_memory)
+    ->Name("expansion/long_range_no_file")
+    ->Unit(benchmark::kMillisecond);
+
+// The file that the long expansion writes, written again from memory into the same folder
+// with one write call per 64 KiB.
+void raw_write(benchmark::State& state) {
+    const std::string source = scratch_path("long-source.def");
+    const auto form = long_range_form(source);
+    if (!generate(state, *form))
+        return;
+    const std::string bytes = read_file(source);
+    const std::string path = scratch_path("long-raw.def");
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        for (std::size_t at = 0; fd >= 0 && at < bytes.size(); at += kRawWriteSize) {
+            const std::size_t size = std::min(kRawWriteSize, bytes.size() - at);
+            if (::write(fd, bytes.data() + at, size) != static_cast<ssize_t>(size)) {
+                state.SkipWithError("no se pudo escribir");
+                break;
+            }
+        }
+        if (fd < 0 || ::close(fd) != 0) {
+            state.SkipWithError("no se pudo crear o cerrar el archivo");
+            return;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes.size()) * state.iterations());
+    state.counters["frames"] = benchmark::Counter(
+        static_cast<double>(kLongRangeFrames * state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(raw_write)
+    ->Name("expansion/raw_write_same_bytes")
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tavrix::bench
