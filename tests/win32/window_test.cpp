@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <thread>  // for sleep_for; the reader thread is a system one
@@ -179,9 +180,13 @@ std::string describe(const RECT& r) {
            std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
 }
 
-void window_matches_the_table(Checks& checks, const Editor& editor) {
+void window_matches_the_table(Checks& checks, const Editor& editor, int expected_dpi) {
     checks.expect_equal(text_of(editor.main()), "Tavrix v2.0 -= BETA =-", "título");
     const int dpi = window_dpi(editor.main());
+    if (expected_dpi > 0)
+        checks.expect(dpi == expected_dpi,
+                      "la pantalla tiene " + std::to_string(expected_dpi) + " ppp",
+                      std::to_string(dpi));
     const WindowDef& form = window_def();
     const PixelRect client = to_pixels(Twips{0, 0, form.client_width, form.client_height}, dpi);
     RECT area{};
@@ -375,14 +380,16 @@ void a_long_run_can_be_cancelled(Checks& checks, const Editor& editor) {
 }  // namespace
 }  // namespace tavrix::win32
 
-int main() {
+// An argument names the dots per inch the display is set to, which the window must use.
+int main(int argc, char** argv) {
     using namespace tavrix::win32;
+    const int expected_dpi = argc > 1 ? std::atoi(argv[1]) : 0;
     testing::Checks checks;
     {
         Editor editor;
         if (!checks.expect(editor.start(), "tavrix.exe arranca y muestra su ventana"))
             return checks.finish("tavrix-win32-window-test");
-        window_matches_the_table(checks, editor);
+        window_matches_the_table(checks, editor, expected_dpi);
         typing_and_generating(checks, editor);
         tab_follows_the_focus_order(checks, editor);
         failure_shows_a_message(checks, editor);

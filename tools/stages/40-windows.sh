@@ -3,7 +3,8 @@
 #  - the Windows-only checks of layout, file and code page (tavrix-win32-system-test.exe);
 #  - every scenario script of the test suite gives the same exit status, output, messages
 #    and byte-identical files with tavrix-script.exe as with the native tavrix-script;
-#  - tavrix-win32-window-test.exe works tavrix.exe's window with window messages;
+#  - tavrix-win32-window-test.exe works tavrix.exe's window with window messages, with the
+#    display at 144 and at 96 dots per inch;
 #  - a screenshot of the window, kept as build/mingw-x86_64/screenshot.png.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -113,12 +114,20 @@ for script in "${scripts[@]}"; do
 done
 echo "${#scripts[@]} guiones comparados"
 
-echo "--- la ventana manejada con mensajes"
-mkdir -p "$work/window"
-wineserver -k 2>/dev/null || true  # Wine's desktop must start on the virtual display
-(cd "$work/window" && timeout 240 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
-    'wine "$1"; status=$?; wineserver -k 2>/dev/null; exit $status' window-test \
-    "$win/tavrix-win32-window-test.exe") || failures=$((failures + 1))
+# Runs the window test with the display at the given dots per inch.
+window_test() {
+    local dpi=$1
+    echo "--- la ventana manejada con mensajes, a $dpi ppp"
+    timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" \
+        /f >/dev/null 2>&1
+    wineserver -k 2>/dev/null || true  # Wine's desktop must start on the virtual display
+    mkdir -p "$work/window-$dpi"
+    (cd "$work/window-$dpi" && timeout 240 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
+        'wine "$1" "$2"; status=$?; wineserver -k 2>/dev/null; exit $status' window-test \
+        "$win/tavrix-win32-window-test.exe" "$dpi")
+}
+window_test 144 || failures=$((failures + 1))
+window_test 96 || failures=$((failures + 1))
 
 echo "--- captura de la ventana"
 shot=$win/screenshot.png

@@ -53,7 +53,8 @@ std::vector<ControlId> covering(ControlId id);
 // The order in which the child windows are created, which is also their Z order from the
 // top: the controls that take focus, in focus order, so that Tab follows it; then the rest
 // from the last declared to the first, so that a control lies above those declared before
-// it, as in the table, and every frame lies under what it contains.
+// it, as in the table, and every frame lies under what it contains. Where this order and
+// the table disagree (between two controls that take focus), `covering` settles it.
 std::vector<ControlId> creation_order();
 
 // Whether the control shows or takes input on screen: its own flag and its containers'.
