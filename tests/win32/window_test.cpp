@@ -4,6 +4,8 @@
 // found by their control identifiers, kFirstControlId plus the index in the control table.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -79,6 +81,7 @@ struct Search {
     DWORD process;
     std::wstring class_name;
     HWND owner;
+    bool visible;
     HWND found;
 };
 
@@ -88,7 +91,8 @@ BOOL CALLBACK match_window(HWND window, LPARAM l) {
     GetWindowThreadProcessId(window, &process);
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
-    if (process == search->process && search->class_name == name && IsWindowVisible(window) &&
+    if (process == search->process && search->class_name == name &&
+        (!search->visible || IsWindowVisible(window)) &&
         (!search->owner || GetWindow(window, GW_OWNER) == search->owner)) {
         search->found = window;
         return FALSE;
@@ -96,9 +100,10 @@ BOOL CALLBACK match_window(HWND window, LPARAM l) {
     return TRUE;
 }
 
-// A visible top-level window of the program with the given class, or none.
-HWND find_window(DWORD process, const std::wstring& class_name, HWND owner = nullptr) {
-    Search search{process, class_name, owner, nullptr};
+// A top-level window of the program with the given class, or none.
+HWND find_window(DWORD process, const std::wstring& class_name, HWND owner = nullptr,
+                 bool visible = true) {
+    Search search{process, class_name, owner, visible, nullptr};
     EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -225,6 +230,13 @@ void window_matches_the_table(Checks& checks, const Editor& editor, int expected
     checks.expect(
         credits.find("\r\n") != std::string::npos && credits.find("\r\n") != credits.rfind("\r\n"),
         "Label9 en tres líneas", credits);
+    std::size_t with_tooltip = 0;
+    for (const ControlDef& def : control_table())
+        with_tooltip += def.tooltip.empty() ? 0 : 1;
+    const HWND tips = find_window(editor.process_id(), TOOLTIPS_CLASSW, editor.main(), false);
+    checks.expect(tips && static_cast<std::size_t>(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0)) ==
+                              with_tooltip,
+                  "una ayuda emergente por cada control que la tiene");
 }
 
 // The typical use: the fade ticked, 30 ticks in, image 0 to 3, speed 5, red 7.
