@@ -43,6 +43,8 @@ void copy_in_pieces(const char* from, std::size_t size, char* to) {
 // Bytes followed by kPiece spare bytes, ready to be copied in pieces.
 class PaddedBytes {
   public:
+    explicit PaddedBytes(std::size_t room = 0) : storage_(room + kPiece, '\0') {}
+
     std::string_view view() const { return {storage_.data(), size_}; }
 
     void clear() { size_ = 0; }
@@ -66,7 +68,7 @@ class PaddedBytes {
             storage_.resize(std::max(2 * storage_.size(), size_ + more + kPiece));
     }
 
-    std::string storage_ = std::string(kPiece, '\0');
+    std::string storage_;
     std::size_t size_ = 0;
 };
 
@@ -111,7 +113,9 @@ class BlockWriter {
   private:
     Output& output_;
     const RunSettings& settings_;
-    PaddedBytes block_;
+    // Room for a full block and the line that fills it, so that memory does not grow with
+    // the number of frames.
+    PaddedBytes block_{kBlockSize + 1024};
     std::string line_;
     std::uint64_t bytes_ = 0;
 };
