@@ -180,6 +180,14 @@ std::string name_of(ControlId id) {
     return std::string(control_def(id).name);
 }
 
+// The name of the control a child window stands for, from its identifier.
+std::string name_of_window(HWND window) {
+    const int index = GetDlgCtrlID(window) - kFirstControlId;
+    if (!window || index < 0 || index >= static_cast<int>(kControlCount))
+        return "ningún control";
+    return std::string(control_table()[static_cast<std::size_t>(index)].name);
+}
+
 std::string describe(const RECT& r) {
     return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
            std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
@@ -284,9 +292,23 @@ void tab_follows_the_focus_order(Checks& checks, const Editor& editor) {
     for (C next : {C::Text4, C::Text5, C::Text6, C::Text9, C::Check1}) {
         PostMessageW(editor.focus(), WM_KEYDOWN, VK_TAB, 1);
         PostMessageW(editor.focus(), WM_KEYUP, VK_TAB, 0xC0000001);
-        checks.expect(eventually([&] { return editor.focus() == editor[next]; }, 5s),
-                      "Tab lleva a " + name_of(next));
+        const bool moved = eventually([&] { return editor.focus() == editor[next]; }, 5s);
+        checks.expect(moved, "Tab lleva a " + name_of(next), name_of_window(editor.focus()));
     }
+}
+
+// The scene arrows change a label's caption and reload the fields from the store.
+void scene_arrows_reload_the_fields(Checks& checks, const Editor& editor) {
+    using C = ControlId;
+    editor.type(C::ndees, L"2");  // two scenes, or the forward arrow stays at the first
+    editor.click(C::botsig);
+    checks.expect_equal(editor.text(C::Escena), "1", "la flecha pasa a la escena 1");
+    checks.expect_equal(editor.text(C::rojo), "0", "la escena 1 tiene su propio rojo");
+    editor.click(C::botant);
+    checks.expect_equal(editor.text(C::Escena), "0", "la flecha vuelve a la escena 0");
+    checks.expect_equal(editor.text(C::rojo), "7", "rojo vuelve de la escena 0");
+    checks.expect_equal(editor.text(C::ttika), "30", "ttika vuelve de la escena 0");
+    checks.expect(editor.checked(C::Check6), "Check6 vuelve marcada");
 }
 
 void failure_shows_a_message(Checks& checks, const Editor& editor) {
@@ -404,6 +426,7 @@ int main(int argc, char** argv) {
         window_matches_the_table(checks, editor, expected_dpi);
         typing_and_generating(checks, editor);
         tab_follows_the_focus_order(checks, editor);
+        scene_arrows_reload_the_fields(checks, editor);
         failure_shows_a_message(checks, editor);
         a_long_run_can_be_cancelled(checks, editor);
         checks.expect(editor.close() == 0, "la ventana se cierra y el programa termina con 0");

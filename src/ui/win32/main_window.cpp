@@ -208,13 +208,8 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
                 on_command(LOWORD(w), HIWORD(w));
             return 0;
         case WM_ACTIVATE:
-            // Give the focus back to the control that had it, as a dialog does.
-            if (LOWORD(w) == WA_INACTIVE) {
-                last_focus_ = GetFocus();
-            } else if (last_focus_ && IsChild(window_, last_focus_)) {
-                SetFocus(last_focus_);
+            if (on_activate(LOWORD(w) != WA_INACTIVE))
                 return 0;
-            }
             break;
         case WM_DPICHANGED: {
             const RECT* suggested = reinterpret_cast<const RECT*>(l);
@@ -223,6 +218,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
+        case WM_NEXTDLGCTL:
+            // The dialog keyboard handling may ask this of any window that holds controls.
+            move_focus(LOWORD(l) ? reinterpret_cast<HWND>(w)
+                                 : GetNextDlgTabItem(window_, GetFocus(), w != 0));
+            return 0;
         case kReportFailure:
             report_failure();
             return 0;
@@ -239,6 +239,23 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             break;
     }
     return DefWindowProcW(window_, message, w, l);
+}
+
+bool MainWindow::on_activate(bool active) {
+    // Give the focus back to the control that had it, as a dialog does.
+    if (!active) {
+        last_focus_ = GetFocus();
+        return false;
+    }
+    if (!last_focus_ || !IsChild(window_, last_focus_))
+        return false;
+    move_focus(last_focus_);
+    return true;
+}
+
+void MainWindow::move_focus(HWND control) {
+    if (control)
+        SetFocus(control);
 }
 
 void MainWindow::on_command(int identifier, int code) {

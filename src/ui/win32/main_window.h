@@ -41,6 +41,8 @@ class MainWindow {
     void apply_dpi(int dpi);
     void focus_first();
 
+    bool on_activate(bool active);  // true when it placed the focus itself
+    void move_focus(HWND control);
     void on_command(int identifier, int code);
     void on_text_changed(ControlId id);
     void on_clicked(ControlId id);
