@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -172,6 +173,19 @@ bool count_in_place(std::span<char> text, double delta) {
     return step_magnitude(text.subspan(negative ? 1 : 0), up);
 }
 
+// How many steps by one a small whole number can take, up or down, before its number text
+// needs another number of digits or loses its sign; count_in_place takes exactly those.
+double steps_keeping_length(const RunningValue& value, bool up) {
+    static constexpr std::array<double, 17> kPowersOfTen = {
+        1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    const bool negative = value.text.front() == '-';
+    const std::size_t digits = value.text.size() - (negative ? 1 : 0);
+    const double magnitude = std::fabs(value.leading);
+    if (up != negative)
+        return kPowersOfTen[digits] - 1 - magnitude;
+    return magnitude - kPowersOfTen[digits - 1];
+}
+
 enum class StepResult : std::uint8_t {
     Same,
     Counted,  // a small whole number stepped by one in its digits, keeping its length
@@ -237,16 +251,21 @@ class FrameLine {
         stale_ = false;
     }
 
-    void step(std::size_t range, StepResult result, const RunningValue& value) {
+    void step(std::size_t range, StepResult result, const RunningValue& value, double delta) {
         if (result == StepResult::Counted) {
-            const std::string_view text = value.text;
             if (!counted_[range]) {
                 counted_[range] = true;
                 units_.push_back({start_[range] + length_[range] - 1, &value.text});
             }
-            // The tens and above change only when the units digit wraps round.
-            if (text.back() == '0' || text.back() == '9')
-                text.copy(bytes_.data() + start_[range], text.size());
+            // When the units digit wraps round, the digits before it count by one as well:
+            // the same count, made on the line's own digits.
+            const bool negative = value.text.front() == '-';
+            const bool up = (delta > 0) != negative;
+            if (value.text.back() == (up ? '0' : '9')) {
+                const std::size_t sign = negative ? 1 : 0;
+                step_magnitude(
+                    std::span(bytes_.data() + start_[range] + sign, length_[range] - sign - 1), up);
+            }
         } else if (result == StepResult::Moved) {
             stale_ = true;
         }
@@ -256,8 +275,6 @@ class FrameLine {
     void stop(std::size_t range) { stale_ = stale_ || counted_[range]; }
 
     bool stale() const { return stale_; }
-    // Each copy of the line takes the value's units digit from its text.
-    bool counts(std::size_t range) const { return counted_[range]; }
 
     void write_to(BlockWriter& writer) const {
         char* copy = writer.encoded_lines(bytes_);
@@ -278,12 +295,6 @@ class FrameLine {
     std::array<bool, kRangeCount> counted_{};
     std::vector<UnitsDigit> units_;
     bool stale_ = false;
-};
-
-// How a counted value moves: by one up or down, and its units digit with it.
-struct UnitsStep {
-    int value = 0;
-    int units = 0;
 };
 
 class Run {
@@ -391,13 +402,19 @@ class Run {
         const RunningValue& speed = running_[kSpeed];
         if (!speed.strict)
             return false;
-        // A whole speed needs no rounding.
-        const double sum = speed.whole ? total + *speed.strict
-                                       : std::nearbyint(static_cast<double>(total) + *speed.strict);
-        if (!(sum >= std::numeric_limits<std::int32_t>::min() &&
-              sum <= std::numeric_limits<std::int32_t>::max())) {
-            return false;
+        using Limits = std::numeric_limits<std::int32_t>;
+        // A whole speed needs no rounding, and whole arithmetic keeps the total's chain of
+        // frames short.
+        if (speed.whole) {
+            const std::int64_t sum = total + static_cast<std::int64_t>(*speed.strict);
+            if (sum < Limits::min() || sum > Limits::max())
+                return false;
+            total = static_cast<std::int32_t>(sum);
+            return true;
         }
+        const double sum = std::nearbyint(static_cast<double>(total) + *speed.strict);
+        if (!(sum >= Limits::min() && sum <= Limits::max()))
+            return false;
         total = static_cast<std::int32_t>(sum);
         return true;
     }
@@ -442,7 +459,7 @@ class Run {
 
     bool step(std::size_t i, double delta, bool& moved) {
         const StepResult result = step_value(running_[i], delta);
-        line_.step(i, result, running_[i]);
+        line_.step(i, result, running_[i], delta);
         moved = moved || result == StepResult::Counted || result == StepResult::Moved;
         return result != StepResult::NotANumber;
     }
@@ -462,46 +479,68 @@ class Run {
     }
 
     // How many of the coming frames are sure to end with every stepping value counted by one
-    // in its units digit alone: none unless each is counted so, and no more than before one
-    // of them reaches its "Hasta:" value or its units digit has to wrap round. `steps`
-    // receives the direction of each one.
-    std::size_t frames_of_units_steps(std::array<UnitsStep, kRangeCount>& steps) const {
-        double frames = 9;
+    // in its digits, keeping its length: none unless each is a small whole number, and no
+    // more than before one of them reaches its "Hasta:" value or needs another digit.
+    // `direction` receives the step of each one.
+    std::size_t counting_frames(std::array<double, kRangeCount>& direction) const {
+        if (stepping_.empty())
+            return 0;
+        double frames = std::numeric_limits<double>::infinity();
         for (std::size_t i : stepping_) {
             const RunningValue& value = running_[i];
-            if (!value.whole || !line_.counts(i))
+            if (!value.whole)
                 return 0;
             const bool up = to_[i] - 1 >= value.leading;
             const bool down = !up && kFrameRanges[i].steps_down && to_[i] < value.leading;
             if (!up && !down)
                 return 0;
+            direction[i] = up ? 1 : -1;
             // The tests hold while the value stays below its "Hasta:" value minus one, or
             // above its "Hasta:" value.
             const double range_steps =
                 up ? std::floor(to_[i] - value.leading) : std::ceil(value.leading - to_[i]);
-            const bool negative = value.text.front() == '-';
-            const int units = value.text.back() - '0';
-            steps[i] = {up ? 1 : -1, up != negative ? 1 : -1};
-            const int before_wrap = steps[i].units > 0 ? 9 - units : units - 1;
-            frames = std::min({frames, range_steps, static_cast<double>(before_wrap)});
+            frames = std::min({frames, range_steps, steps_keeping_length(value, up)});
         }
         return frames > 0 ? static_cast<std::size_t>(frames) : 0;
     }
 
-    // The frames found by frames_of_units_steps, each written and followed by its steps.
-    bool write_units_steps(std::size_t frames, const std::array<UnitsStep, kRangeCount>& steps,
-                           std::int32_t& total) {
-        for (std::size_t frame = 0; frame < frames; ++frame) {
-            if (!write_frame(total))
-                return false;
+    // The frames found by counting_frames: each is written, then every stepping value is
+    // counted by one, the tests of its step being known to pass.
+    //
+    // Only the speed's readings are needed at every frame; the others move by all their
+    // steps at the end. The total is kept in a local for the same reason: the line's bytes
+    // are written through char pointers, which could alias anything held in memory.
+    bool write_counting_frames(std::size_t frames, const std::array<double, kRangeCount>& direction,
+                               std::int32_t& total) {
+        std::int32_t running_total = total;
+        RunningValue& speed = running_[kSpeed];
+        const bool speed_steps = direction[kSpeed] != 0;
+        bool written = true;
+        std::size_t frame = 0;
+        for (; frame < frames; ++frame) {
+            if (!write_frame(running_total)) {
+                written = false;
+                break;
+            }
             for (std::size_t i : stepping_) {
                 RunningValue& value = running_[i];
-                value.text.back() = static_cast<char>(value.text.back() + steps[i].units);
-                value.leading += steps[i].value;
-                value.strict = value.leading;
+                [[maybe_unused]] const bool counted = count_in_place(value.text, direction[i]);
+                assert(counted);
+                line_.step(i, StepResult::Counted, value, direction[i]);
+            }
+            if (speed_steps) {
+                speed.leading += direction[kSpeed];
+                speed.strict = speed.leading;
             }
         }
-        return true;
+        for (std::size_t i : stepping_) {
+            if (i != kSpeed) {
+                running_[i].leading += static_cast<double>(frame) * direction[i];
+                running_[i].strict = running_[i].leading;
+            }
+        }
+        total = running_total;
+        return written;
     }
 
     std::optional<RunFailure> expand_frames(std::int32_t& total) {
@@ -512,9 +551,9 @@ class Run {
         total = 0;
         line_.build(running_, settings_.encode);
         for (;;) {
-            std::array<UnitsStep, kRangeCount> steps{};
-            if (const std::size_t frames = frames_of_units_steps(steps)) {
-                if (!write_units_steps(frames, steps, total))
+            std::array<double, kRangeCount> direction{};
+            if (const std::size_t frames = counting_frames(direction)) {
+                if (!write_counting_frames(frames, direction, total))
                     return std::move(failure_);
                 continue;
             }
