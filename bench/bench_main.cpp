@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -103,6 +104,23 @@ class Summary {
              *peak_many <= *peak_few + 256);
     }
 
+    // Heap allocations on the hot paths, which should be none.
+    void allocations() const {
+        std::printf("\nHeap allocations (medians of this run):\n");
+        const std::pair<const char*, const char*> kFigures[] = {
+            {"keystroke/estatico_cascade", "allocs/op"},
+            {"reload/scene", "allocs/op"},
+            {"reload/animation", "allocs/op"},
+            {"reload/two_scenes_alternating", "allocs/op"},
+            {"generate/default_storyboard/real_time", "allocs/op"},
+            {"expansion/long_range/real_time", "allocs/frame"},
+        };
+        for (const auto& [name, per] : kFigures) {
+            if (const auto made = counter(name, per))
+                std::printf("  %-42s %.6g %s\n", name, *made, per);
+        }
+    }
+
     int misses() const { return misses_; }
 
   private:
@@ -138,6 +156,7 @@ int main(int argc, char** argv) {
                             "expansion/raw_write_same_bytes/real_time");
     summary.script("script/example/manual_time", "script/frames/1000/manual_time",
                    "script/frames/1000000/manual_time");
+    summary.allocations();
     // A missed target is a finding to read, not a failure of the command.
     std::printf("%d target(s) missed\n", summary.misses());
     return 0;

@@ -2,13 +2,49 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <sstream>
 
 #include "common/encoding.h"
 #include "storyboard/system_output.h"
+
+namespace {
+
+std::atomic<std::uint64_t> allocations{0};
+
+void* counted_allocation(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* memory = std::malloc(size == 0 ? 1 : size))
+        return memory;
+    throw std::bad_alloc();
+}
+
+}  // namespace
+
+// Every allocation of the program goes through these, so that a benchmark can tell how many
+// its loop made.
+void* operator new(std::size_t size) {
+    return counted_allocation(size);
+}
+void* operator new[](std::size_t size) {
+    return counted_allocation(size);
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
 
 namespace tavrix::bench {
 namespace {
@@ -44,6 +80,16 @@ std::string scratch_path(std::string_view name) {
 
 std::unique_ptr<Form1> make_form() {
     return std::make_unique<Form1>(Platform{system_output_factory(), append_windows_1252});
+}
+
+std::uint64_t allocation_count() {
+    return allocations.load(std::memory_order_relaxed);
+}
+
+void report_allocations(benchmark::State& state, const char* name, std::uint64_t before,
+                        double per) {
+    const auto made = static_cast<double>(allocation_count() - before);
+    state.counters[name] = made / (per * static_cast<double>(state.iterations()));
 }
 
 std::string read_file(const std::string& path) {

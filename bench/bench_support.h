@@ -1,8 +1,10 @@
 // What the benchmark programs share: a window on the real file system, a folder on a
-// memory file system for the files they write, and the results that the summary compares
-// with the targets.
+// memory file system for the files they write, and a count of heap allocations.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,5 +21,13 @@ std::string scratch_path(std::string_view name);
 std::unique_ptr<Form1> make_form();
 
 std::string read_file(const std::string& path);
+
+// Heap allocations made by the program so far (operator new is counted).
+std::uint64_t allocation_count();
+
+// Reports the allocations made since `before` as the counter `name`, per iteration divided
+// by `per` (the frames of an iteration, say).
+void report_allocations(benchmark::State& state, const char* name, std::uint64_t before,
+                        double per = 1);
 
 }  // namespace tavrix::bench

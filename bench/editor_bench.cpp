@@ -23,10 +23,12 @@ void keystroke_cascade(benchmark::State& state) {
         return;
     }
     bool odd = false;
+    const std::uint64_t before = allocation_count();
     for (auto _ : state) {
         form->type_text(C::Text1, odd ? "5" : "6");
         odd = !odd;
     }
+    report_allocations(state, "allocs/op", before);
     benchmark::DoNotOptimize(form->store().at(TableId::anim_Text4, {0, 0}));
 }
 BENCHMARK(keystroke_cascade)->Name("keystroke/estatico_cascade");
@@ -37,8 +39,10 @@ BENCHMARK(keystroke_cascade)->Name("keystroke/estatico_cascade");
 void reload_in_place(benchmark::State& state, ControlId arrow) {
     const auto form = make_form();
     form->click(arrow);
+    const std::uint64_t before = allocation_count();
     for (auto _ : state)
         form->click(arrow);
+    report_allocations(state, "allocs/op", before);
     benchmark::DoNotOptimize(form->window().text(C::Text1));
 }
 BENCHMARK_CAPTURE(reload_in_place, scene, C::botant)->Name("reload/scene");
@@ -77,10 +81,12 @@ void reload_between_scenes(benchmark::State& state) {
         return;
     }
     bool back = false;
+    const std::uint64_t before = allocation_count();
     for (auto _ : state) {
         form->click(back ? C::botant : C::botsig);
         back = !back;
     }
+    report_allocations(state, "allocs/op", before);
     benchmark::DoNotOptimize(form->window().text(C::Text1));
 }
 BENCHMARK(reload_between_scenes)->Name("reload/two_scenes_alternating");

@@ -32,10 +32,12 @@ bool generate(benchmark::State& state, Form1& form) {
 void default_storyboard(benchmark::State& state) {
     const auto form = make_form();
     form->type_text(C::Text11, scratch_path("default.def"));
+    const std::uint64_t before = allocation_count();
     for (auto _ : state) {
         if (!generate(state, *form))
             return;
     }
+    report_allocations(state, "allocs/op", before);
 }
 BENCHMARK(default_storyboard)->Name("generate/default_storyboard")->UseRealTime();
 
@@ -52,10 +54,12 @@ std::unique_ptr<Form1> long_range_form(const std::string& path) {
 void long_expansion(benchmark::State& state) {
     const std::string path = scratch_path("long.def");
     const auto form = long_range_form(path);
+    const std::uint64_t before = allocation_count();
     for (auto _ : state) {
         if (!generate(state, *form))
             return;
     }
+    report_allocations(state, "allocs/frame", before, static_cast<double>(kLongRangeFrames));
     const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
     state.SetBytesProcessed(bytes * state.iterations());
     state.counters["frames"] = benchmark::Counter(
