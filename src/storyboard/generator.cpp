@@ -145,30 +145,37 @@ struct RunningValue {
     }
 };
 
-// Adds one to, or takes one from, the magnitude written in `digits`, in place. Gives false,
-// changing nothing, when the result would need another number of digits (999 + 1, 100 - 1)
-// or would be zero, which is written without a sign.
-bool step_magnitude(std::span<char> digits, bool up) {
+// What counting a number text by one did to it.
+enum class Count : std::uint8_t {
+    Refused,  // the result needs another number of digits or loses its sign: nothing done
+    Units,    // only the units digit changed
+    Carried,  // digits before the units digit changed too
+};
+
+// Adds one to, or takes one from, the magnitude written in `digits`, in place. Refuses when
+// the result would need another number of digits (999 + 1, 100 - 1) or would be zero, which
+// is written without a sign.
+Count step_magnitude(std::span<char> digits, bool up) {
     const char carried = up ? '9' : '0';
     std::size_t last = digits.size();
     while (last > 0 && digits[last - 1] == carried)
         --last;
     if (last == 0 || (!up && last == 1 && digits[0] == '1'))
-        return false;
+        return Count::Refused;
     digits[last - 1] = static_cast<char>(digits[last - 1] + (up ? 1 : -1));
     std::fill(digits.begin() + static_cast<std::ptrdiff_t>(last), digits.end(), up ? '0' : '9');
-    return true;
+    return last == digits.size() ? Count::Units : Count::Carried;
 }
 
 // Steps the number text of a small whole number by one where it stands, when its length
 // stays the same.
-bool count_in_place(std::span<char> text, double delta) {
+Count count_in_place(std::span<char> text, double delta) {
     const bool negative = text.front() == '-';
     const bool up = (delta > 0) != negative;
     // Nine steps in ten change the units digit alone.
     if (char& units = text.back(); up ? units < '9' : units > '1') {
         units = static_cast<char>(units + (up ? 1 : -1));
-        return true;
+        return Count::Units;
     }
     return step_magnitude(text.subspan(negative ? 1 : 0), up);
 }
@@ -188,7 +195,8 @@ double steps_keeping_length(const RunningValue& value, bool up) {
 
 enum class StepResult : std::uint8_t {
     Same,
-    Counted,  // a small whole number stepped by one in its digits, keeping its length
+    Counted,  // a small whole number stepped by one in its units digit
+    Carried,  // the same, with a carry into the digits before
     Moved,
     NotANumber,
 };
@@ -216,10 +224,12 @@ StepResult step_by_number_text(RunningValue& value, double delta) {
 
 // Replaces the value by the number text of its strict conversion plus `delta`.
 StepResult step_value(RunningValue& value, double delta) {
-    if (value.whole && count_in_place(value.text, delta)) {
-        value.leading += delta;
-        value.strict = value.leading;
-        return StepResult::Counted;
+    if (value.whole) {
+        if (const Count count = count_in_place(value.text, delta); count != Count::Refused) {
+            value.leading += delta;
+            value.strict = value.leading;
+            return count == Count::Units ? StepResult::Counted : StepResult::Carried;
+        }
     }
     return step_by_number_text(value, delta);
 }
@@ -252,20 +262,20 @@ class FrameLine {
     }
 
     void step(std::size_t range, StepResult result, const RunningValue& value, double delta) {
-        if (result == StepResult::Counted) {
+        if (result == StepResult::Counted || result == StepResult::Carried) {
             if (!counted_[range]) {
                 counted_[range] = true;
                 units_.push_back({start_[range] + length_[range] - 1, &value.text});
             }
-            // When the units digit wraps round, the digits before it count by one as well:
-            // the same count, made on the line's own digits.
+        }
+        // The digits before the units digit count by one as well: the same count, made on
+        // the line's own digits.
+        if (result == StepResult::Carried) {
             const bool negative = value.text.front() == '-';
-            const bool up = (delta > 0) != negative;
-            if (value.text.back() == (up ? '0' : '9')) {
-                const std::size_t sign = negative ? 1 : 0;
-                step_magnitude(
-                    std::span(bytes_.data() + start_[range] + sign, length_[range] - sign - 1), up);
-            }
+            const std::size_t sign = negative ? 1 : 0;
+            step_magnitude(
+                std::span(bytes_.data() + start_[range] + sign, length_[range] - sign - 1),
+                (delta > 0) != negative);
         } else if (result == StepResult::Moved) {
             stale_ = true;
         }
@@ -460,7 +470,8 @@ class Run {
     bool step(std::size_t i, double delta, bool& moved) {
         const StepResult result = step_value(running_[i], delta);
         line_.step(i, result, running_[i], delta);
-        moved = moved || result == StepResult::Counted || result == StepResult::Moved;
+        moved = moved || result == StepResult::Counted || result == StepResult::Carried ||
+                result == StepResult::Moved;
         return result != StepResult::NotANumber;
     }
 
@@ -524,9 +535,10 @@ class Run {
             }
             for (std::size_t i : stepping_) {
                 RunningValue& value = running_[i];
-                [[maybe_unused]] const bool counted = count_in_place(value.text, direction[i]);
-                assert(counted);
-                line_.step(i, StepResult::Counted, value, direction[i]);
+                const Count count = count_in_place(value.text, direction[i]);
+                assert(count != Count::Refused);
+                line_.step(i, count == Count::Units ? StepResult::Counted : StepResult::Carried,
+                           value, direction[i]);
             }
             if (speed_steps) {
                 speed.leading += direction[kSpeed];
