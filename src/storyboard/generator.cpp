@@ -238,10 +238,9 @@ StepResult step_value(RunningValue& value, double delta) {
 //
 // A value counted by one changes its units digit every frame and its other digits once in
 // ten frames. Writing a byte into the line and then copying the line out stalls the
-// processor (the wide load waits for the narrow store to reach the cache), so the line takes
-// a counted value's digits only when more than the units digit may have changed, and each
-// copy gets the units digit from the value's own text. Any other change of a value needs
-// the line built again.
+// processor (the wide load waits for the narrow store to reach the cache), so the line's
+// digits of a counted value change only when a count carries, and each copy gets the units
+// digit from the value's own text. Any other change of a value needs the line built again.
 class FrameLine {
   public:
     void build(const std::array<RunningValue, kRangeCount>& values, Encoder encode) {
@@ -437,12 +436,11 @@ class Run {
     // keeps its text, and its tests read nothing else but its fixed "Hasta:" value, so it
     // never steps again.
     std::optional<std::size_t> step_all(bool& moved) {
-        const std::array<double, kRangeCount>& to = to_;
         moved = false;
         std::array<bool, kRangeCount> stepped{};
         std::size_t stepped_count = 0;
         for (std::size_t i : stepping_) {
-            if (to[i] - 1 >= running_[i].leading) {
+            if (to_[i] - 1 >= running_[i].leading) {
                 stepped[i] = true;
                 ++stepped_count;
                 if (!step(i, +1, moved))
@@ -450,7 +448,7 @@ class Run {
             }
         }
         for (std::size_t i : stepping_) {
-            if (kFrameRanges[i].steps_down && to[i] < running_[i].leading) {
+            if (kFrameRanges[i].steps_down && to_[i] < running_[i].leading) {
                 stepped_count += stepped[i] ? 0 : 1;
                 stepped[i] = true;
                 if (!step(i, -1, moved))
