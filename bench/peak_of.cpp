@@ -1,13 +1,18 @@
 // tavrix_peak_of DIR PROGRAM [ARGS...]: runs PROGRAM in DIR with its standard streams on
 // /dev/null and prints "EXIT WALL_NS PEAK_KIB". A child's peak memory starts from what its
-// parent held when it forked, so this launcher stays small and the figure is the program's.
+// parent held, so this launcher stays small (and is linked statically) and the figure is the
+// program's. The child is spawned without copying the launcher's memory, as a shell does.
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <ctime>
+#include <initializer_list>
+
+extern char** environ;
 
 namespace {
 
@@ -17,15 +22,17 @@ long long nanoseconds_now() {
     return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
 }
 
-[[noreturn]] void become(char* directory, char** program) {
-    const int null = open("/dev/null", O_RDWR);
-    if (chdir(directory) != 0 || null < 0)
-        _exit(126);
-    dup2(null, STDIN_FILENO);
-    dup2(null, STDOUT_FILENO);
-    dup2(null, STDERR_FILENO);
-    execv(program[0], program);
-    _exit(127);
+// Starts the program in `directory` with its standard streams on /dev/null; 0 on failure.
+pid_t spawn(const char* directory, char** program) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, directory);
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        posix_spawn_file_actions_addopen(&actions, stream, "/dev/null", O_RDWR, 0);
+    pid_t child = 0;
+    const int failed = posix_spawn(&child, program[0], &actions, nullptr, program, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return failed ? 0 : child;
 }
 
 }  // namespace
@@ -36,11 +43,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const long long start = nanoseconds_now();
-    const pid_t child = fork();
-    if (child < 0)
-        return 1;
+    const pid_t child = spawn(argv[1], argv + 2);
     if (child == 0)
-        become(argv[1], argv + 2);
+        return 1;
     int status = 0;
     rusage usage{};
     if (wait4(child, &status, 0, &usage) != child)
