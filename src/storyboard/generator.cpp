@@ -54,13 +54,17 @@ class PaddedBytes {
         bytes.copy(storage_.data() + size_, bytes.size());
         size_ += bytes.size();
     }
-    char* append_padded(const PaddedBytes& bytes) {
-        reserve(bytes.size_);
-        char* copy = storage_.data() + size_;
-        copy_in_pieces(bytes.storage_.data(), bytes.size_, copy);
-        size_ += bytes.size_;
-        return copy;
+    // Makes room for `more` bytes at the end, and kPiece spare bytes after them, and gives
+    // where they go; the caller fills them.
+    char* extend(std::size_t more) {
+        reserve(more);
+        char* end = storage_.data() + size_;
+        size_ += more;
+        return end;
     }
+
+    std::size_t size() const { return size_; }
+    const char* data() const { return storage_.data(); }
     char* data() { return storage_.data(); }
 
   private:
@@ -87,11 +91,17 @@ class BlockWriter {
         block_.append(line_);
     }
 
-    // Lines already in the file's code page, with their line ends; gives where the copy
-    // starts, so that the caller can still change some of its bytes.
-    char* encoded_lines(const PaddedBytes& bytes) { return block_.append_padded(bytes); }
+    // Room at the end of the block for lines already in the file's code page, with their
+    // line ends; the caller writes them there.
+    char* extend(std::size_t bytes) { return block_.extend(bytes); }
 
-    bool block_full() const { return block_.view().size() >= kBlockSize; }
+    // How many lines of `size` bytes fill the block: at least one.
+    std::size_t lines_to_fill(std::size_t size) const {
+        const std::size_t held = block_.size();
+        return held >= kBlockSize ? 1 : (kBlockSize - held + size - 1) / size;
+    }
+
+    bool block_full() const { return block_.size() >= kBlockSize; }
 
     // Writes what is buffered; a failure or a cancellation ends the run.
     std::optional<RunFailure> flush(std::uint64_t frames, std::string_view path) {
@@ -285,10 +295,13 @@ class FrameLine {
 
     bool stale() const { return stale_; }
 
-    void write_to(BlockWriter& writer) const {
-        char* copy = writer.encoded_lines(bytes_);
+    std::size_t size() const { return bytes_.size(); }
+
+    // Writes the line at `to`, which has room for it and kPiece bytes more.
+    void copy_to(char* to) const {
+        copy_in_pieces(bytes_.data(), bytes_.size(), to);
         for (const UnitsDigit& units : units_)
-            copy[units.at] = units.text->back();
+            to[units.at] = units.text->back();
     }
 
   private:
@@ -399,6 +412,11 @@ class Run {
                               ") no es un número completo."};
     }
 
+    // Why add_speed refused.
+    RunFailure speed_failure() const {
+        return running_[kSpeed].strict ? tick_total_out_of_range() : not_a_number(kSpeed);
+    }
+
     RunFailure tick_total_out_of_range() const {
         return RunFailure{FailureCause::TickTotal,
                           "No se pudo generar " + quoted(path_) +
@@ -477,10 +495,10 @@ class Run {
     // in failure_ and gives false.
     bool write_frame(std::int32_t& total) {
         if (!add_speed(total)) {
-            failure_ = running_[kSpeed].strict ? tick_total_out_of_range() : not_a_number(kSpeed);
+            failure_ = speed_failure();
             return false;
         }
-        line_.write_to(writer_);
+        line_.copy_to(writer_.extend(line_.size()));
         ++frames_;
         if (writer_.block_full())
             failure_ = writer_.flush(frames_, path_);
@@ -516,32 +534,27 @@ class Run {
     // The frames found by counting_frames: each is written, then every stepping value is
     // counted by one, the tests of its step being known to pass.
     //
-    // Only the speed's readings are needed at every frame; the others move by all their
-    // steps at the end. The total is kept in a local for the same reason: the line's bytes
+    // The frames up to a full block go straight into it, and only the speed's readings are
+    // needed at every frame; the other readings move by all their steps at the end. The total
+    // and the place in the block are kept in locals for the same reason: the line's bytes
     // are written through char pointers, which could alias anything held in memory.
     bool write_counting_frames(std::size_t frames, const std::array<double, kRangeCount>& direction,
                                std::int32_t& total) {
         std::int32_t running_total = total;
-        RunningValue& speed = running_[kSpeed];
-        const bool speed_steps = direction[kSpeed] != 0;
-        bool written = true;
         std::size_t frame = 0;
-        for (; frame < frames; ++frame) {
-            if (!write_frame(running_total)) {
-                written = false;
+        while (frame < frames && !failure_) {
+            const std::size_t size = line_.size();
+            const std::size_t count = std::min(frames - frame, writer_.lines_to_fill(size));
+            char* to = writer_.extend(count * size);
+            const std::size_t written = write_counted_lines(count, to, direction, running_total);
+            frame += written;
+            if (written < count) {
+                failure_ = speed_failure();
                 break;
             }
-            for (std::size_t i : stepping_) {
-                RunningValue& value = running_[i];
-                const Count count = count_in_place(value.text, direction[i]);
-                assert(count != Count::Refused);
-                line_.step(i, count == Count::Units ? StepResult::Counted : StepResult::Carried,
-                           value, direction[i]);
-            }
-            if (speed_steps) {
-                speed.leading += direction[kSpeed];
-                speed.strict = speed.leading;
-            }
+            frames_ += count;
+            if (writer_.block_full())
+                failure_ = writer_.flush(frames_, path_);
         }
         for (std::size_t i : stepping_) {
             if (i != kSpeed) {
@@ -550,7 +563,34 @@ class Run {
             }
         }
         total = running_total;
-        return written;
+        return !failure_;
+    }
+
+    // Writes up to `count` frames at `to`, each followed by its steps; gives how many were
+    // written, fewer when the speed could not be added.
+    std::size_t write_counted_lines(std::size_t count, char* to,
+                                    const std::array<double, kRangeCount>& direction,
+                                    std::int32_t& total) {
+        RunningValue& speed = running_[kSpeed];
+        const bool speed_steps = direction[kSpeed] != 0;
+        const std::size_t size = line_.size();
+        for (std::size_t frame = 0; frame < count; ++frame, to += size) {
+            if (!add_speed(total))
+                return frame;
+            line_.copy_to(to);
+            for (std::size_t i : stepping_) {
+                RunningValue& value = running_[i];
+                const Count counted = count_in_place(value.text, direction[i]);
+                assert(counted != Count::Refused);
+                line_.step(i, counted == Count::Units ? StepResult::Counted : StepResult::Carried,
+                           value, direction[i]);
+            }
+            if (speed_steps) {
+                speed.leading += direction[kSpeed];
+                speed.strict = speed.leading;
+            }
+        }
+        return count;
     }
 
     std::optional<RunFailure> expand_frames(std::int32_t& total) {
