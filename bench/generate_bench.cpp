@@ -104,9 +104,35 @@ BENCHMARK(long_expansion_in_memory)
     ->Name("expansion/long_range_no_file")
     ->Unit(benchmark::kMillisecond);
 
+// How the raw write reaches its file.
+enum class RawTarget : std::uint8_t {
+    Truncated,    // the same file emptied and written again
+    NewBesideOld  // a new file beside the old one, then moved over it, as "Generar!" does
+};
+
+bool write_in_blocks(int fd, const std::string& bytes) {
+    for (std::size_t at = 0; at < bytes.size(); at += kRawWriteSize) {
+        const std::size_t size = std::min(kRawWriteSize, bytes.size() - at);
+        if (::write(fd, bytes.data() + at, size) != static_cast<ssize_t>(size))
+            return false;
+    }
+    return true;
+}
+
+bool write_raw(const std::string& bytes, const std::string& path, RawTarget target) {
+    const std::string written = target == RawTarget::Truncated ? path : path + ".new";
+    const int fd = ::open(written.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    const bool ok = write_in_blocks(fd, bytes);
+    if (::close(fd) != 0 || !ok)
+        return false;
+    return target == RawTarget::Truncated || ::rename(written.c_str(), path.c_str()) == 0;
+}
+
 // The file that the long expansion writes, written again from memory into the same folder
 // with one write call per 64 KiB.
-void raw_write(benchmark::State& state) {
+void raw_write(benchmark::State& state, RawTarget target) {
     const std::string source = scratch_path("long-source.def");
     const auto form = long_range_form(source);
     if (!generate(state, *form))
@@ -114,16 +140,8 @@ void raw_write(benchmark::State& state) {
     const std::string bytes = read_file(source);
     const std::string path = scratch_path("long-raw.def");
     for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        for (std::size_t at = 0; fd >= 0 && at < bytes.size(); at += kRawWriteSize) {
-            const std::size_t size = std::min(kRawWriteSize, bytes.size() - at);
-            if (::write(fd, bytes.data() + at, size) != static_cast<ssize_t>(size)) {
-                state.SkipWithError("no se pudo escribir");
-                break;
-            }
-        }
-        if (fd < 0 || ::close(fd) != 0) {
-            state.SkipWithError("no se pudo crear o cerrar el archivo");
+        if (!write_raw(bytes, path, target)) {
+            state.SkipWithError("no se pudo escribir el archivo");
             return;
         }
     }
@@ -131,8 +149,12 @@ void raw_write(benchmark::State& state) {
     state.counters["frames"] = benchmark::Counter(
         static_cast<double>(kLongRangeFrames * state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(raw_write)
+BENCHMARK_CAPTURE(raw_write, truncated, RawTarget::Truncated)
     ->Name("expansion/raw_write_same_bytes")
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(raw_write, new_beside_old, RawTarget::NewBesideOld)
+    ->Name("expansion/raw_write_same_bytes_new_file")
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
