@@ -534,19 +534,22 @@ class Run {
     // The frames found by counting_frames: each is written, then every stepping value is
     // counted by one, the tests of its step being known to pass.
     //
-    // The frames up to a full block go straight into it, and only the speed's readings are
-    // needed at every frame; the other readings move by all their steps at the end. The total
-    // and the place in the block are kept in locals for the same reason: the line's bytes
-    // are written through char pointers, which could alias anything held in memory.
+    // The frames up to a full block go straight into it, and the values' readings move by
+    // all their steps at the end. The total and the place in the block are kept in locals:
+    // the line's bytes are written through char pointers, which could alias anything held
+    // in memory.
     bool write_counting_frames(std::size_t frames, const std::array<double, kRangeCount>& direction,
                                std::int32_t& total) {
         std::int32_t running_total = total;
-        std::size_t frame = 0;
-        while (frame < frames && !failure_) {
+        for (std::size_t frame = 0; frame < frames && !failure_;) {
             const std::size_t size = line_.size();
             const std::size_t count = std::min(frames - frame, writer_.lines_to_fill(size));
             char* to = writer_.extend(count * size);
             const std::size_t written = write_counted_lines(count, to, direction, running_total);
+            for (std::size_t i : stepping_) {
+                running_[i].leading += static_cast<double>(written) * direction[i];
+                running_[i].strict = running_[i].leading;
+            }
             frame += written;
             if (written < count) {
                 failure_ = speed_failure();
@@ -555,12 +558,6 @@ class Run {
             frames_ += count;
             if (writer_.block_full())
                 failure_ = writer_.flush(frames_, path_);
-        }
-        for (std::size_t i : stepping_) {
-            if (i != kSpeed) {
-                running_[i].leading += static_cast<double>(frame) * direction[i];
-                running_[i].strict = running_[i].leading;
-            }
         }
         total = running_total;
         return !failure_;
@@ -571,12 +568,25 @@ class Run {
     std::size_t write_counted_lines(std::size_t count, char* to,
                                     const std::array<double, kRangeCount>& direction,
                                     std::int32_t& total) {
-        RunningValue& speed = running_[kSpeed];
-        const bool speed_steps = direction[kSpeed] != 0;
+        using Limits = std::numeric_limits<std::int32_t>;
+        // A whole speed is added as a whole number and counts along if it steps; any other
+        // speed does not step here and is added as add_speed adds it.
+        const RunningValue& speed = running_[kSpeed];
+        std::optional<std::int64_t> ticks;
+        if (speed.whole)
+            ticks = static_cast<std::int64_t>(*speed.strict);
+        const auto ticks_step = static_cast<std::int64_t>(direction[kSpeed]);
         const std::size_t size = line_.size();
         for (std::size_t frame = 0; frame < count; ++frame, to += size) {
-            if (!add_speed(total))
+            if (ticks) {
+                const std::int64_t sum = total + *ticks;
+                if (sum < Limits::min() || sum > Limits::max())
+                    return frame;
+                total = static_cast<std::int32_t>(sum);
+                *ticks += ticks_step;
+            } else if (!add_speed(total)) {
                 return frame;
+            }
             line_.copy_to(to);
             for (std::size_t i : stepping_) {
                 RunningValue& value = running_[i];
@@ -584,10 +594,6 @@ class Run {
                 assert(counted != Count::Refused);
                 line_.step(i, counted == Count::Units ? StepResult::Counted : StepResult::Carried,
                            value, direction[i]);
-            }
-            if (speed_steps) {
-                speed.leading += direction[kSpeed];
-                speed.strict = speed.leading;
             }
         }
         return count;
