@@ -21,5 +21,8 @@ if command -v hyperfine >/dev/null; then
     echo "tavrix-script sobre el ejemplo, medido por hyperfine:"
     example="$PWD/examples/fade.tvs"
     script="$PWD/build/bench/tavrix-script"
-    (cd "${TAVRIX_BENCH_DIR:-/dev/shm}" && hyperfine -N --warmup 20 --runs 200 "$script $example")
+    # The example writes intro.def where it runs: a folder of its own, removed afterwards.
+    scratch=$(mktemp -d "${TAVRIX_BENCH_DIR:-/dev/shm}/tavrix-hyperfine.XXXXXX")
+    trap 'rm -rf "$scratch"' EXIT
+    (cd "$scratch" && hyperfine -N --warmup 20 --runs 200 "$script $example")
 fi
