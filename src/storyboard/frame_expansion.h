@@ -1,0 +1,41 @@
+// The frame expansion: the five running values start at their "Desde:" texts and step
+// towards their "Hasta:" values, one frame line each time, while the speed of every frame
+// is added to the tick total.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "app/ranges.h"
+#include "storyboard/block_writer.h"
+#include "storyboard/output.h"
+
+namespace tavrix {
+
+// A range had to step, but its running value is not a number.
+struct NotANumber {
+    std::size_t range;  // in kFrameRanges
+    std::string text;   // the running value
+};
+
+// The tick total would leave the range of a 32-bit integer.
+struct TickTotalOutOfRange {};
+
+using ExpansionFailure = std::variant<NotANumber, TickTotalOutOfRange, BlockFailure>;
+
+struct ExpansionStart {
+    std::array<std::string_view, kRangeCount> from;  // the "Desde:" texts
+    std::array<double, kRangeCount> to;              // the leading numbers of "Hasta:"
+};
+
+// Writes the frame lines, in the file's code page, to `writer` and gives the tick total in
+// `total`, or why the expansion stopped.
+std::optional<ExpansionFailure> expand_frames(const ExpansionStart& start, Encoder encode,
+                                              BlockWriter& writer, std::int32_t& total);
+
+}  // namespace tavrix
