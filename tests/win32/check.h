@@ -2,6 +2,8 @@
 // Linux test framework is not available.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -45,5 +47,20 @@ class Checks {
     int count_ = 0;
     int failed_ = 0;
 };
+
+// The bytes of a file, or "(no existe)" when it cannot be opened.
+inline std::string read_file(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "(no existe)";
+    std::string bytes;
+    char block[4096];
+    DWORD got = 0;
+    while (ReadFile(file, block, sizeof block, &got, nullptr) && got > 0)
+        bytes.append(block, got);
+    CloseHandle(file);
+    return bytes;
+}
 
 }  // namespace tavrix::win32::testing

@@ -13,6 +13,8 @@
 namespace tavrix::win32 {
 namespace {
 
+using testing::read_file;
+
 using C = ControlId;
 using testing::Checks;
 
@@ -172,20 +174,6 @@ class Folder {
   private:
     std::wstring path_;
 };
-
-std::string read_file(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "(no existe)";
-    std::string bytes;
-    char block[4096];
-    DWORD got = 0;
-    while (ReadFile(file, block, sizeof block, &got, nullptr) && got > 0)
-        bytes.append(block, got);
-    CloseHandle(file);
-    return bytes;
-}
 
 IoStatus write_whole(const std::string& path, std::string_view bytes) {
     const std::unique_ptr<Output> output = make_file_output();

@@ -23,6 +23,8 @@
 namespace tavrix::win32 {
 namespace {
 
+using testing::read_file;
+
 using testing::Checks;
 using namespace std::chrono_literals;
 
@@ -52,20 +54,6 @@ std::string text_of(HWND window) {
         SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(copied));
     return narrow(text);
-}
-
-std::string read_file(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "(no existe)";
-    std::string bytes;
-    char block[4096];
-    DWORD got = 0;
-    while (ReadFile(file, block, sizeof block, &got, nullptr) && got > 0)
-        bytes.append(block, got);
-    CloseHandle(file);
-    return bytes;
 }
 
 bool temporary_files_left() {
