@@ -19,7 +19,7 @@ void keystroke_cascade(benchmark::State& state) {
     form->click(C::Check1);
     form->type_text(C::Text1, "5");
     if (form->window().text(C::Text4) != "5" || form->window().value(C::Check1) != 1) {
-        state.SkipWithError("el Estático de Grupo no copia Desde en Hasta");
+        state.SkipWithError("the Estático box of Grupo does not copy Desde into Hasta");
         return;
     }
     bool odd = false;

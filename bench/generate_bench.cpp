@@ -141,7 +141,7 @@ void raw_write(benchmark::State& state, RawTarget target) {
     const std::string path = scratch_path("long-raw.def");
     for (auto _ : state) {
         if (!write_raw(bytes, path, target)) {
-            state.SkipWithError("no se pudo escribir el archivo");
+            state.SkipWithError("the storyboard file could not be written");
             return;
         }
     }

@@ -39,7 +39,7 @@ pid_t spawn(const char* directory, char** program) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fputs("uso: tavrix_peak_of CARPETA PROGRAMA [ARGUMENTOS...]\n", stderr);
+        std::fputs("usage: tavrix_peak_of FOLDER PROGRAM [ARGUMENT...]\n", stderr);
         return 2;
     }
     const long long start = nanoseconds_now();

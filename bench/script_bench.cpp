@@ -67,7 +67,7 @@ void measure_script(benchmark::State& state, const std::string& script) {
     for (auto _ : state) {
         const auto figures = run_script(script);
         if (!figures || figures->exit_code != 0) {
-            state.SkipWithError("tavrix-script no terminó bien");
+            state.SkipWithError("tavrix-script did not end well");
             return;
         }
         state.SetIterationTime(figures->wall_seconds);

@@ -9,7 +9,7 @@
 namespace tavrix::fuzz {
 
 [[noreturn]] inline void broken(std::string_view property, std::string_view detail = {}) {
-    std::fprintf(stderr, "propiedad incumplida: %.*s\n  %.*s\n", static_cast<int>(property.size()),
+    std::fprintf(stderr, "property broken: %.*s\n  %.*s\n", static_cast<int>(property.size()),
                  property.data(), static_cast<int>(detail.size()), detail.data());
     std::abort();
 }

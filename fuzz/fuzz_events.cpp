@@ -58,7 +58,7 @@ std::optional<std::string> read_file(const std::string& path) {
 std::vector<std::string> folder_entries() {
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder().c_str());
-    require(dir != nullptr, "la carpeta de pruebas existe");
+    require(dir != nullptr, "the test folder exists");
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (name != "." && name != "..")
@@ -166,7 +166,7 @@ class StoreMirror {
                         copy = live;
                     } else {
                         if (copy != live) {
-                            fuzz::broken("solo cambia el almacén en la posición actual",
+                            fuzz::broken("only the store at the current position changes",
                                          std::string(table.name) + " tras " + std::string(action));
                         }
                     }
@@ -193,15 +193,15 @@ Position position_of(const Form1& form) {
     const auto digit = [](const std::string& caption) {
         return caption.size() == 1 && caption[0] >= '0' && caption[0] <= '9';
     };
-    require(digit(scene), "Escena muestra una cifra de 0 a 9", scene);
-    require(digit(animation), "nroAnim muestra una cifra de 0 a 9", animation);
+    require(digit(scene), "Escena shows a digit from 0 to 9", scene);
+    require(digit(animation), "nroAnim shows a digit from 0 to 9", animation);
     return {scene[0] - '0', animation[0] - '0'};
 }
 
 void check_static_ranges(const Window& w) {
     for (const FrameRange& range : kFrameRanges) {
         require(w.visible(range.to) == (w.value(range.box) != 1),
-                "el campo \"Hasta:\" está oculto exactamente mientras su Estático está marcado",
+                "a \"Hasta:\" field is hidden exactly while its Estático box is ticked",
                 describe_control(range.to));
     }
 }
@@ -227,11 +227,11 @@ void check_groups(const Window& w) {
     for (const Group& group : groups()) {
         for (ControlId id : group.controls) {
             require(w.enabled(id) == (w.value(group.box) == 1),
-                    "cada control de un grupo está habilitado exactamente con su casilla marcada",
+                    "each control of a group is enabled exactly while its box is ticked",
                     describe_control(id));
         }
     }
-    require(w.enabled(C::Label28), "la coma de \"Máscara:\" sigue habilitada");
+    require(w.enabled(C::Label28), "the comma of \"Máscara:\" stays enabled");
 }
 
 // Every stored field shows what its element holds at the current position.
@@ -242,10 +242,10 @@ void check_fields_match_store(const Form1& form, Position at) {
             table_def(step.table).kind == TableKind::PerAnimation ? at : Position{at.scene, 0};
         if (step.as == LoadAs::CheckValue) {
             require(w.value(step.control) == form.store().load_check(step.table, element),
-                    "cada casilla guardada muestra su elemento", describe_control(step.control));
+                    "each stored box shows its element", describe_control(step.control));
         } else {
             require(w.text(step.control) == form.store().load_text(step.table, element),
-                    "cada campo guardado muestra su elemento", describe_control(step.control));
+                    "each stored field shows its element", describe_control(step.control));
         }
     }
 }
@@ -309,14 +309,14 @@ void check_typed(const Form1& form, ControlId id, const std::string& typed,
     const std::string expected = typed == shown_before ? typed : normalised(id, typed);
     if (w.text(id) != expected) {
         fuzz::broken(
-            "el campo queda con el texto normalizado",
+            "the field keeps the normalised text",
             std::string(describe_control(id)) + " <- \"" + typed + "\": \"" + w.text(id) + "\"");
     }
     const FieldRule* rule = field_rule_for(id);
     if (rule && rule->range) {
         const FrameRange& range = kFrameRanges[*rule->range];
         if (range.from == id && w.value(range.box) == 1) {
-            require(w.text(range.to) == w.text(id), "Estático copia \"Desde:\" en \"Hasta:\"",
+            require(w.text(range.to) == w.text(id), "Estático copies \"Desde:\" into \"Hasta:\"",
                     describe_control(id));
         }
     }
@@ -327,22 +327,22 @@ void check_typed(const Form1& form, ControlId id, const std::string& typed,
 void check_generate(const Form1& form, const Snapshot& before, std::optional<std::string>& file) {
     const std::vector<std::string> entries = folder_entries();
     require(entries.size() <= 1 && (entries.empty() || entries[0] == "storyboard.def"),
-            "no queda ningún archivo temporal", entries.empty() ? "" : entries.back());
+            "no temporary file is left", entries.empty() ? "" : entries.back());
     const Window& w = form.window();
     if (const auto& failure = form.last_run_failure()) {
-        require(read_file(storyboard_path()) == file, "un fallo deja el archivo anterior intacto");
-        require(form.tick_total() == before.ticks, "un fallo deja el total de tics");
+        require(read_file(storyboard_path()) == file, "a failure leaves the earlier file intact");
+        require(form.tick_total() == before.ticks, "a failure leaves the tick total");
         require(w.text(C::ticsI) == before.controls[index_of(C::ticsI)].text &&
                     w.text(C::tiempoI) == before.controls[index_of(C::tiempoI)].text,
-                "un fallo deja las casillas de resultado");
-        require(!failure->message.empty(), "un fallo se explica");
+                "a failure leaves the result boxes");
+        require(!failure->message.empty(), "a failure is explained");
         return;
     }
     file = read_file(storyboard_path());
-    require(file.has_value(), "un éxito deja el archivo escrito");
-    require(w.text(C::ticsI) == std::to_string(form.tick_total()), "Tics muestra el total");
+    require(file.has_value(), "a success leaves the file written");
+    require(w.text(C::ticsI) == std::to_string(form.tick_total()), "Tics shows the total");
     require(w.text(C::tiempoI) == number_text(time_of_ticks(form.tick_total())),
-            "Tiempo muestra el tiempo del total");
+            "Tiempo shows the time of the total");
 }
 
 bool is_reload(ControlId id) {
@@ -354,9 +354,9 @@ bool is_reload(ControlId id) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/tavrix-eventos-XXXXXX";
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/tavrix-events-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr)
-        tavrix::fuzz::broken("se puede crear la carpeta de pruebas", pattern);
+        tavrix::fuzz::broken("the test folder can be made", pattern);
     tavrix::folder() = pattern;
     std::atexit(tavrix::remove_folder);
     return 0;
@@ -389,20 +389,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const Position at = position_of(form);
 
-        require(refused.has_value() == !reachable,
-                "se rechaza exactamente lo que una persona no alcanza", describe_control(id));
+        require(refused.has_value() == !reachable, "exactly what a person cannot reach is refused",
+                describe_control(id));
         if (refused) {
-            require(Snapshot(form).controls == before.controls,
-                    "una acción rechazada no cambia nada", describe_control(id));
+            require(Snapshot(form).controls == before.controls, "a refused action changes nothing",
+                    describe_control(id));
             mirror.check_and_follow(std::nullopt, describe_control(id));
             continue;
         }
         if (!is_reload(id)) {
             require(at.scene == from.scene && at.animation == from.animation,
-                    "solo las flechas cambian la posición", describe_control(id));
+                    "only the arrows change the position", describe_control(id));
         } else {
             require(std::abs(at.scene - from.scene) + std::abs(at.animation - from.animation) <= 1,
-                    "una flecha mueve un paso como mucho", describe_control(id));
+                    "an arrow moves one step at most", describe_control(id));
             reloaded = true;
         }
         check_static_ranges(form.window());
@@ -417,7 +417,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (id == C::Command1) {
             check_generate(form, before, file);
         } else {
-            require(form.tick_total() == before.ticks, "solo \"Generar!\" cambia el total");
+            require(form.tick_total() == before.ticks, "only \"Generar!\" changes the total");
         }
     }
     return 0;

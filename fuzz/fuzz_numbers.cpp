@@ -35,24 +35,25 @@ void check_number_text(double value) {
     char buffer[tavrix::kNumberTextCapacity + 1];
     std::memset(buffer, '#', sizeof buffer);
     const std::size_t length = tavrix::write_number_text(value, buffer);
-    require(length <= tavrix::kNumberTextCapacity, "el texto del número cabe en su búfer");
+    require(length <= tavrix::kNumberTextCapacity, "the number text fits its buffer");
     const std::string text(buffer, length);
-    require(text == printf_text(value), "el texto del número es el de %.15G", text);
-    require(tavrix::number_text(value) == text, "number_text y write_number_text coinciden", text);
+    require(text == printf_text(value), "the number text is that of %.15G", text);
+    require(tavrix::number_text(value) == text, "number_text and write_number_text agree", text);
 
     const std::optional<double> back = tavrix::strict_number(text);
     if (!back) {
         // Only a value next to the largest double rounds, at 15 digits, beyond the range.
         require(std::isinf(tavrix::leading_number(text)),
-                "la conversión estricta lee el texto de todo número que cabe", text);
+                "the strict conversion reads the text of every number that fits", text);
         return;
     }
-    require(same_to_15_digits(*back, value), "el texto del número conserva 15 cifras", text);
-    require(tavrix::leading_number(text) == *back, "la lectura inicial da el mismo valor", text);
-    require(tavrix::number_text(*back) == text, "el texto del número es estable", text);
+    require(same_to_15_digits(*back, value), "the number text keeps 15 digits", text);
+    require(tavrix::leading_number(text) == *back, "the leading-number parse gives the same value",
+            text);
+    require(tavrix::number_text(*back) == text, "the number text is stable", text);
 
     const std::string padded = tavrix::sign_padded_number_text(value);
-    require(padded == (value >= 0 ? " " + text : text), "el relleno de signo", padded);
+    require(padded == (value >= 0 ? " " + text : text), "the sign padding", padded);
 }
 
 }  // namespace
@@ -60,11 +61,11 @@ void check_number_text(double value) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const double leading = tavrix::leading_number(text);
-    require(!std::isnan(leading), "la lectura inicial nunca da NaN");
+    require(!std::isnan(leading), "the leading-number parse never gives NaN");
 
     if (const std::optional<double> strict = tavrix::strict_number(text)) {
-        require(std::isfinite(*strict), "la conversión estricta solo da valores finitos");
-        require(leading == *strict, "un texto que es todo número se lee igual de las dos formas");
+        require(std::isfinite(*strict), "the strict conversion gives only finite values");
+        require(leading == *strict, "a text that is wholly a number reads the same both ways");
         check_number_text(*strict);
     }
 

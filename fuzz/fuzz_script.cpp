@@ -54,16 +54,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     require(status == script::kOk || status == script::kExpectFailed ||
                 status == script::kScriptError || status == script::kGenerateFailed,
-            "el estado de salida es 0, 1, 2 o 3");
+            "the exit status is 0, 1, 2 or 3");
     const std::string messages = err.str();
     require((status == script::kOk) == messages.empty(),
-            "hay mensajes exactamente cuando el estado no es 0", messages);
+            "there are messages exactly when the status is not 0", messages);
 
     // Nothing but dump writes to standard output, one JSON object a line.
     std::istringstream dumps(out.str());
     for (std::string line; std::getline(dumps, line);) {
         require(line.size() >= 2 && line.front() == '{' && line.back() == '}',
-                "la salida estándar solo lleva volcados JSON", line);
+                "standard output holds only JSON dumps", line);
     }
 
     // One message per line of standard error, each naming a line of the script, in order.
@@ -72,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istringstream each(messages);
     for (std::string message; std::getline(each, message);) {
         const std::optional<long> line = message_line(message);
-        require(line.has_value(), "cada mensaje empieza por \"-:LÍNEA: \"", message);
-        require(*line > previous && *line <= lines, "cada mensaje nombra una línea del guion",
+        require(line.has_value(), "each message starts with \"-:LINE: \"", message);
+        require(*line > previous && *line <= lines, "each message names a line of the script",
                 message);
         previous = *line;
     }

@@ -15,7 +15,7 @@ execute_process(COMMAND "${TOOL}" "${SCENARIO}"
                 WORKING_DIRECTORY "${WORK_DIR}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL expected_status)
-  message(FATAL_ERROR "salida ${status} (se esperaba ${expected_status})\n${err}")
+  message(FATAL_ERROR "exit status ${status} (expected ${expected_status})\n${err}")
 endif()
 
 get_filename_component(directory "${SCENARIO}" DIRECTORY)
@@ -25,6 +25,6 @@ if(EXISTS "${expected_file}")
   execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${WORK_DIR}/out.def" "${expected_file}"
                   RESULT_VARIABLE differs)
   if(differs)
-    message(FATAL_ERROR "out.def no es igual a ${expected_file}")
+    message(FATAL_ERROR "out.def differs from ${expected_file}")
   endif()
 endif()

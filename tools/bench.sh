@@ -9,7 +9,7 @@ source tools/lib.sh
 install_packages
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target tavrix_bench
-echo "Máquina: $(nproc) CPU, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1); carga: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "Machine: $(nproc) CPU, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1); load: $(cut -d' ' -f1-3 /proc/loadavg)"
 # Repetitions interleaved at random, so that a busy moment weighs on every figure alike.
 build/bench/bench/tavrix_bench \
     --benchmark_repetitions="${TAVRIX_BENCH_REPETITIONS:-5}" \
@@ -18,7 +18,7 @@ build/bench/bench/tavrix_bench \
     "$@"
 if command -v hyperfine >/dev/null; then
     echo
-    echo "tavrix-script sobre el ejemplo, medido por hyperfine:"
+    echo "tavrix-script on the example, measured by hyperfine:"
     example="$PWD/examples/fade.tvs"
     script="$PWD/build/bench/tavrix-script"
     # The example writes intro.def where it runs: a folder of its own, removed afterwards.

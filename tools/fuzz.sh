@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 case "$seconds" in
     '' | *[!0-9]*)
-        echo "uso: tools/fuzz.sh [SEGUNDOS]" >&2
+        echo "usage: tools/fuzz.sh [SECONDS]" >&2
         exit 2
         ;;
 esac
@@ -34,10 +34,10 @@ for target in numbers script events; do
     coverage=$(sed -E -n 's/.*(cov: [0-9]+ ft: [0-9]+ corp: [0-9]+\/[0-9]+[a-zA-Z]*).*/\1/p' <<<"$done_line")
     if [ "$status" -ne 0 ]; then
         failed=1
-        grep -E -A3 'propiedad incumplida|ERROR|SUMMARY' "$log" | head -20
-        summary+=("fuzz_$target: HALLAZGO (ver $log y $findings/)")
+        grep -E -A3 'property broken|ERROR|SUMMARY' "$log" | head -20
+        summary+=("fuzz_$target: FINDING (see $log and $findings/)")
     else
-        summary+=("fuzz_$target: ${runs:-?} ejecuciones, ${coverage:-sin estadísticas}")
+        summary+=("fuzz_$target: ${runs:-?} executions, ${coverage:-no statistics}")
     fi
 done
 printf '%s\n' "${summary[@]}"

@@ -8,7 +8,7 @@ install_packages() {
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
     done
     if ((${#missing[@]})); then
-        echo "Instalando: ${missing[*]}"
+        echo "Installing: ${missing[*]}"
         local sudo=""
         [ "$(id -u)" -eq 0 ] || sudo="sudo"
         $sudo apt-get update -qq

@@ -11,7 +11,7 @@ cmake --build --preset default --target tavrix tavrix-script
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec build/default/src/ui/qt/tavrix
 fi
-echo "No hay pantalla: se ejecuta el guion de ejemplo (tools/screenshot-qt.sh muestra la ventana)."
+echo "No display: running the example script (tools/screenshot-qt.sh shows the window)."
 mkdir -p out
 (cd out && ../build/default/tavrix-script ../examples/fade.tvs)
-echo "Escrito: out/intro.def"
+echo "Written: out/intro.def"

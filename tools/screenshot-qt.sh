@@ -36,7 +36,7 @@ timeout 120 xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" bash
         fi
     done
     kill "$editor"
-    echo "La ventana no apareció." >&2
+    echo "The window did not appear." >&2
     exit 1
 ' grab "$program" "$out"
-echo "Escrito: $out"
+echo "Written: $out"

@@ -39,4 +39,4 @@ exit $status
 '
 wineserver -k 2>/dev/null || true  # one left from another display would draw there
 timeout 120 xvfb-run -a -s "-screen 0 800x700x24" bash -c "$inner" screenshot "$exe" "$out"
-echo "Captura: $out ($(identify -format '%wx%h' "$out"))"
+echo "Screenshot: $out ($(identify -format '%wx%h' "$out"))"

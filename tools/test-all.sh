@@ -11,10 +11,10 @@ for stage in tools/stages/*.sh; do
     start=$SECONDS
     if bash "$stage"; then
         passed=$((passed + 1))
-        echo "=== $(basename "$stage" .sh): bien ($((SECONDS - start)) s)"
+        echo "=== $(basename "$stage" .sh): passed ($((SECONDS - start)) s)"
     else
         failed=$((failed + 1))
-        echo "=== $(basename "$stage" .sh): FALLÓ ($((SECONDS - start)) s)"
+        echo "=== $(basename "$stage" .sh): FAILED ($((SECONDS - start)) s)"
     fi
 done
 echo "stages: $passed passed, $failed failed"

@@ -239,7 +239,7 @@ TEST_F(InjectedFaults, EveryFailurePointLeavesTheEarlierFileAlone) {
 // before it takes the old one's place, and the folder is synced after.
 TEST_F(InjectedFaults, FlushesBeforeReplacingAndSyncsTheFolderAfter) {
     for (const bool existed : {false, true}) {
-        SCOPED_TRACE(existed ? "el archivo existía" : "archivo nuevo");
+        SCOPED_TRACE(existed ? "the file existed" : "a new file");
         calls_->log.clear();
         ASSERT_FALSE(generate());
         const std::vector<Op>& log = calls_->log;

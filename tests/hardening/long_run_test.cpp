@@ -84,8 +84,8 @@ TEST(LongRuns, TenTimesTheFramesTakeNoMoreMemory) {
     RecordProperty("large_run_peak_kib", static_cast<int>(large.peak_kib));
     // A retained frame line would add over 100 MB; allow a few MiB of allocator noise.
     EXPECT_LT(large.peak_kib, small.peak_kib + 4096)
-        << small.peak_kib << " KiB con " << kSmallRun << " fotogramas, " << large.peak_kib
-        << " KiB con diez veces más";
+        << small.peak_kib << " KiB with " << kSmallRun << " frames, " << large.peak_kib
+        << " KiB with ten times as many";
     EXPECT_EQ(folder.entries(), (std::set<std::string>{"largo.tvs", "mensajes.txt"}));
 }
 

@@ -111,7 +111,7 @@ class SmallDisk {
 TEST_F(RealFiles, AFullDiskFailsCleanly) {
     const SmallDisk disk(folder_.file("disco"), "64k");
     if (!disk.mounted())
-        GTEST_SKIP() << "no se puede montar un tmpfs aquí: " << std::strerror(errno);
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
     const std::string path = folder_.file("disco/intro.def");
     write_bytes(path, "anterior\r\n");
 

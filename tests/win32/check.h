@@ -17,9 +17,9 @@ class Checks {
         ++count_;
         if (!ok) {
             ++failed_;
-            std::fprintf(stderr, "FALLO: %.*s", static_cast<int>(what.size()), what.data());
+            std::fprintf(stderr, "FAILED: %.*s", static_cast<int>(what.size()), what.data());
             if (!found.empty())
-                std::fprintf(stderr, " (se obtuvo: %.*s)", static_cast<int>(found.size()),
+                std::fprintf(stderr, " (found: %.*s)", static_cast<int>(found.size()),
                              found.data());
             std::fputc('\n', stderr);
         }
@@ -33,7 +33,7 @@ class Checks {
 
     // The exit status of the test program: 0 when every check held.
     int finish(std::string_view program) const {
-        std::printf("%.*s: %d comprobaciones, %d fallidas\n", static_cast<int>(program.size()),
+        std::printf("%.*s: %d checks, %d failed\n", static_cast<int>(program.size()),
                     program.data(), count_, failed_);
         return failed_ == 0 ? 0 : 1;
     }
@@ -48,12 +48,12 @@ class Checks {
     int failed_ = 0;
 };
 
-// The bytes of a file, or "(no existe)" when it cannot be opened.
+// The bytes of a file, or "(missing)" when it cannot be opened.
 inline std::string read_file(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return "(no existe)";
+        return "(missing)";
     std::string bytes;
     char block[4096];
     DWORD got = 0;

@@ -44,7 +44,7 @@ void pixels_follow_the_dpi(Checks& checks) {
     for (const Case& c : cases) {
         const PixelRect got = to_pixels(c.twips, c.dpi);
         checks.expect(got == c.pixels,
-                      "a " + std::to_string(c.dpi) + " ppp se espera " + describe(c.pixels),
+                      "at " + std::to_string(c.dpi) + " dpi expected " + describe(c.pixels),
                       describe(got));
     }
     // Controls that touch in twips touch on screen at every scale.
@@ -53,7 +53,7 @@ void pixels_follow_the_dpi(Checks& checks) {
             const PixelRect a = to_pixels(Twips{left, 0, 255, 255}, dpi);
             const PixelRect b = to_pixels(Twips{left + 255, 0, 375, 255}, dpi);
             checks.expect(a.left + a.width == b.left,
-                          "bordes contiguos a " + std::to_string(dpi) + " ppp",
+                          "adjoining edges at " + std::to_string(dpi) + " dpi",
                           describe(a) + " / " + describe(b));
         }
     }
@@ -98,28 +98,28 @@ void stacking_follows_the_table(Checks& checks) {
     };
     for (const Case& c : cases) {
         checks.expect(lies_above(c.upper, c.lower) == c.above,
-                      name_of(c.upper) + (c.above ? " sobre " : " no sobre ") + name_of(c.lower));
+                      name_of(c.upper) + (c.above ? " above " : " not above ") + name_of(c.lower));
     }
     const auto covers = [](ControlId id, ControlId by) {
         const std::vector<ControlId> above = covering(id);
         return std::find(above.begin(), above.end(), by) != above.end();
     };
-    checks.expect(covers(C::Label33, C::Frame1), "Frame1 tapa Label33");
-    checks.expect(covers(C::Check1, C::Check2), "Check2 tapa parte de Check1");
-    checks.expect(!covers(C::Check2, C::Check1), "Check1 no tapa Check2");
-    checks.expect(covering(C::Text11).empty(), "nada tapa Text11");
+    checks.expect(covers(C::Label33, C::Frame1), "Frame1 covers Label33");
+    checks.expect(covers(C::Check1, C::Check2), "Check2 covers part of Check1");
+    checks.expect(!covers(C::Check2, C::Check1), "Check1 does not cover Check2");
+    checks.expect(covering(C::Text11).empty(), "nothing covers Text11");
 }
 
 void creation_order_gives_tab_and_stacking(Checks& checks) {
     const std::vector<ControlId> order = creation_order();
     const std::vector<ControlId>& focus = focus_order();
-    checks.expect(order.size() == kControlCount, "cada control se crea una vez");
+    checks.expect(order.size() == kControlCount, "each control is created once");
     checks.expect(std::equal(focus.begin(), focus.end(), order.begin()),
-                  "primero los que toman el foco, en el orden del foco");
+                  "first those that take the focus, in focus order");
     std::vector<ControlId> sorted = order;
     std::sort(sorted.begin(), sorted.end());
     checks.expect(std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end(),
-                  "ningún control repetido");
+                  "no control repeated");
     const auto position = [&](ControlId id) {
         return std::find(order.begin(), order.end(), id) - order.begin();
     };
@@ -127,7 +127,7 @@ void creation_order_gives_tab_and_stacking(Checks& checks) {
     for (const ControlDef& def : control_table()) {
         if (def.container)
             checks.expect(position(*def.container) > position(def.id),
-                          name_of(*def.container) + " queda debajo de " + name_of(def.id));
+                          name_of(*def.container) + " lies below " + name_of(def.id));
     }
 }
 
@@ -196,58 +196,59 @@ void file_replaces_whole(Checks& checks) {
     Folder folder;
     const std::wstring name = L"intro.def";
     const std::string path = folder.utf8(name);
-    checks.expect(write_whole(path, "uno\r\n").ok(), "crea un archivo nuevo");
-    checks.expect_equal(read_file(folder.wide(name)), "uno\r\n", "contenido nuevo");
-    checks.expect(write_whole(path, "dos\r\n").ok(), "reemplaza un archivo que existe");
-    checks.expect_equal(read_file(folder.wide(name)), "dos\r\n", "contenido reemplazado");
-    checks.expect(folder.names() == std::vector<std::wstring>{name},
-                  "no queda ningún archivo temporal", joined(folder.names()));
+    checks.expect(write_whole(path, "uno\r\n").ok(), "creates a new file");
+    checks.expect_equal(read_file(folder.wide(name)), "uno\r\n", "new content");
+    checks.expect(write_whole(path, "dos\r\n").ok(), "replaces a file that exists");
+    checks.expect_equal(read_file(folder.wide(name)), "dos\r\n", "replaced content");
+    checks.expect(folder.names() == std::vector<std::wstring>{name}, "no temporary file is left",
+                  joined(folder.names()));
 
     {  // abandoned: the old file stands as it was, with nothing beside it
         const std::unique_ptr<Output> output = make_file_output();
-        checks.expect(output->open(path).ok(), "abre para abandonar");
-        checks.expect(output->write("a medias").ok(), "escribe antes de abandonar");
+        checks.expect(output->open(path).ok(), "opens to abandon");
+        checks.expect(output->write("a medias").ok(), "writes before abandoning");
         output->abandon();
     }
-    checks.expect_equal(read_file(folder.wide(name)), "dos\r\n", "abandonar no toca el archivo");
+    checks.expect_equal(read_file(folder.wide(name)), "dos\r\n",
+                        "abandoning leaves the file alone");
     {  // destroyed without a commit counts as abandoned
         const std::unique_ptr<Output> output = make_file_output();
-        checks.expect(output->open(folder.utf8(L"nunca.def")).ok(), "abre sin confirmar");
-        checks.expect(output->write("x").ok(), "escribe sin confirmar");
+        checks.expect(output->open(folder.utf8(L"nunca.def")).ok(), "opens without committing");
+        checks.expect(output->write("x").ok(), "writes without committing");
     }
-    checks.expect(folder.names() == std::vector<std::wstring>{name}, "sin confirmar no queda nada",
-                  joined(folder.names()));
+    checks.expect(folder.names() == std::vector<std::wstring>{name},
+                  "nothing is left without committing", joined(folder.names()));
 
     // Relative paths are taken from the current folder, for a new file and a replaced one.
     wchar_t previous[MAX_PATH + 1] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
     SetCurrentDirectoryW(folder.wide(L"").c_str());
-    checks.expect(write_whole("relativo.def", "r1").ok(), "ruta relativa nueva");
-    checks.expect(write_whole("relativo.def", "r2").ok(), "ruta relativa que existe");
+    checks.expect(write_whole("relativo.def", "r1").ok(), "new relative path");
+    checks.expect(write_whole("relativo.def", "r2").ok(), "relative path that exists");
     // A device is written in place: no temporary file beside it, no replacing.
-    checks.expect(write_whole("NUL", "nada").ok(), "se escribe en el dispositivo NUL");
+    checks.expect(write_whole("NUL", "nada").ok(), "the NUL device is written");
     SetCurrentDirectoryW(previous);
     checks.expect(folder.names() == std::vector<std::wstring>{name, L"relativo.def"},
-                  "NUL no deja nada en la carpeta", joined(folder.names()));
-    checks.expect_equal(read_file(folder.wide(L"relativo.def")), "r2", "ruta relativa");
+                  "NUL leaves nothing in the folder", joined(folder.names()));
+    checks.expect_equal(read_file(folder.wide(L"relativo.def")), "r2", "relative path");
 
     // Names as typed, in any script: the UTF-8 text becomes the wide-character name.
     const std::wstring wide_name = L"canci\u00f3n \u00f1and\u00fa \u20ac \u4e2d.def";
-    checks.expect(write_whole(folder.utf8(wide_name), "w").ok(), "nombre con acentos y €");
-    checks.expect_equal(read_file(folder.wide(wide_name)), "w", "archivo con nombre Unicode");
+    checks.expect(write_whole(folder.utf8(wide_name), "w").ok(), "a name with accents and €");
+    checks.expect_equal(read_file(folder.wide(wide_name)), "w", "a file with a Unicode name");
 }
 
 void failures_are_told_in_spanish(Checks& checks) {
     Folder folder;
     const std::wstring locked = L"bloqueado.def";
     const std::wstring read_only = L"solo-lectura.def";
-    checks.expect(write_whole(folder.utf8(locked), "viejo").ok(), "prepara el bloqueado");
-    checks.expect(write_whole(folder.utf8(read_only), "viejo").ok(), "prepara el de solo lectura");
+    checks.expect(write_whole(folder.utf8(locked), "viejo").ok(), "prepares the locked one");
+    checks.expect(write_whole(folder.utf8(read_only), "viejo").ok(), "prepares the read-only one");
     SetFileAttributesW(folder.wide(read_only).c_str(), FILE_ATTRIBUTE_READONLY);
     // Another program holds the file open and lets nobody else in.
     HANDLE holder = CreateFileW(folder.wide(locked).c_str(), GENERIC_READ, 0, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
-    checks.expect(holder != INVALID_HANDLE_VALUE, "otro programa abre el archivo");
+    checks.expect(holder != INVALID_HANDLE_VALUE, "another program opens the file");
 
     struct Case {
         std::string path;
@@ -264,19 +265,20 @@ void failures_are_told_in_spanish(Checks& checks) {
     for (const Case& c : cases) {
         const IoStatus status = write_whole(c.path, "nuevo");
         checks.expect(!status.ok() && status.reason() == c.reason,
-                      "\"" + c.path + "\" falla con \"" + c.reason + "\"",
-                      status.ok() ? "se escribió" : status.reason());
+                      "\"" + c.path + "\" fails with \"" + c.reason + "\"",
+                      status.ok() ? "was written" : status.reason());
     }
     CloseHandle(holder);
-    checks.expect_equal(read_file(folder.wide(locked)), "viejo", "el bloqueado sigue igual");
-    checks.expect_equal(read_file(folder.wide(read_only)), "viejo", "el de solo lectura sigue");
+    checks.expect_equal(read_file(folder.wide(locked)), "viejo", "the locked one is unchanged");
+    checks.expect_equal(read_file(folder.wide(read_only)), "viejo",
+                        "the read-only one is unchanged");
     checks.expect(folder.names() == std::vector<std::wstring>{locked, read_only},
-                  "los fallos no dejan archivos temporales", joined(folder.names()));
+                  "the failures leave no temporary files", joined(folder.names()));
 }
 
 void texts_go_to_the_ansi_code_page(Checks& checks) {
     if (GetACP() != 1252) {
-        std::printf("(página de códigos %u, no 1252: se omiten los casos de 1252)\n", GetACP());
+        std::printf("(code page %u, not 1252: the 1252 cases are skipped)\n", GetACP());
         return;
     }
     struct Case {
@@ -306,8 +308,8 @@ void utf16_round_trip(Checks& checks) {
     const std::string text =
         "A\xC3\xB1o \xE2\x82\xAC \xF0\x9F\x98\x80";  // includes a surrogate pair
     checks.expect_equal(narrow(widen(text)), text, "UTF-8 → UTF-16 → UTF-8");
-    checks.expect(widen(text).size() == 8, "la cara sonriente ocupa dos unidades UTF-16");
-    checks.expect(!widen_exact("\xC3"), "una secuencia cortada no es un nombre");
+    checks.expect(widen(text).size() == 8, "the smiling face takes two UTF-16 units");
+    checks.expect(!widen_exact("\xC3"), "a cut sequence is not a name");
 }
 
 }  // namespace

@@ -172,7 +172,7 @@ std::string name_of(ControlId id) {
 std::string name_of_window(HWND window) {
     const int index = GetDlgCtrlID(window) - kFirstControlId;
     if (!window || index < 0 || index >= static_cast<int>(kControlCount))
-        return "ningún control";
+        return "no control";
     return std::string(control_table()[static_cast<std::size_t>(index)].name);
 }
 
@@ -186,14 +186,14 @@ void window_matches_the_table(Checks& checks, const Editor& editor, int expected
     const int dpi = window_dpi(editor.main());
     if (expected_dpi > 0)
         checks.expect(dpi == expected_dpi,
-                      "la pantalla tiene " + std::to_string(expected_dpi) + " ppp",
+                      "the screen has " + std::to_string(expected_dpi) + " dpi",
                       std::to_string(dpi));
     const WindowDef& form = window_def();
     const PixelRect client = to_pixels(Twips{0, 0, form.client_width, form.client_height}, dpi);
     RECT area{};
     GetClientRect(editor.main(), &area);
     checks.expect(area.right == client.width && area.bottom == client.height,
-                  "área cliente de 9450 × 8625 twips a " + std::to_string(dpi) + " ppp",
+                  "a client area of 9450 × 8625 twips at " + std::to_string(dpi) + " dpi",
                   describe(area));
     for (const ControlDef& def : control_table()) {
         HWND control = editor[def.id];
@@ -206,7 +206,7 @@ void window_matches_the_table(Checks& checks, const Editor& editor, int expected
         checks.expect(place.left == wanted.left && place.top == wanted.top &&
                           place.right - place.left == wanted.width &&
                           place.bottom - place.top == wanted.height,
-                      name_of(def.id) + " en su sitio", describe(place));
+                      name_of(def.id) + " in its place", describe(place));
         bool enabled = true;
         bool visible = true;
         for (std::optional<ControlId> at = def.id; at; at = control_def(*at).container) {
@@ -218,21 +218,21 @@ void window_matches_the_table(Checks& checks, const Editor& editor, int expected
         checks.expect((IsWindowVisible(control) != FALSE) == visible,
                       name_of(def.id) + (visible ? " visible" : " oculto"));
         if (def.id != ControlId::Label9)
-            checks.expect_equal(editor.text(def.id), def.text, name_of(def.id) + " al empezar");
+            checks.expect_equal(editor.text(def.id), def.text, name_of(def.id) + " at start-up");
     }
-    checks.expect(editor.checked(ControlId::Check5), "Check5 marcada al empezar");
-    checks.expect(!editor.checked(ControlId::Check6), "Check6 sin marcar al empezar");
+    checks.expect(editor.checked(ControlId::Check5), "Check5 ticked at start-up");
+    checks.expect(!editor.checked(ControlId::Check6), "Check6 clear at start-up");
     const std::string credits = editor.text(ControlId::Label9);
     checks.expect(
         credits.find("\r\n") != std::string::npos && credits.find("\r\n") != credits.rfind("\r\n"),
-        "Label9 en tres líneas", credits);
+        "Label9 on three lines", credits);
     std::size_t with_tooltip = 0;
     for (const ControlDef& def : control_table())
         with_tooltip += def.tooltip.empty() ? 0 : 1;
     const HWND tips = find_window(editor.process_id(), TOOLTIPS_CLASSW, editor.main(), false);
     checks.expect(tips && static_cast<std::size_t>(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0)) ==
                               with_tooltip,
-                  "una ayuda emergente por cada control que la tiene");
+                  "a tooltip for each control that has one");
 }
 
 // The typical use: the fade ticked, 30 ticks in, image 0 to 3, speed 5, red 7.
@@ -251,22 +251,22 @@ void typing_and_generating(Checks& checks, const Editor& editor) {
     using C = ControlId;
     editor.paste(C::Text11, kFileName);
     editor.click(C::Check6);
-    checks.expect(editor.checked(C::Check6), "el clic marca Check6");
+    checks.expect(editor.checked(C::Check6), "the click ticks Check6");
     checks.expect(IsWindowEnabled(editor[C::ttika]) && IsWindowEnabled(editor[C::tikdea]),
-                  "Fade: los campos se habilitan");
+                  "Fade: the fields are enabled");
     editor.type(C::ttika, L"30");
     editor.type(C::Text5, L"3");
     editor.type(C::Text8, L"5");
-    checks.expect_equal(editor.text(C::Text10), "5", "Estático copia Velocidad a Text10");
+    checks.expect_equal(editor.text(C::Text10), "5", "Estático copies Velocidad into Text10");
     editor.type(C::rojo, L"x");
-    checks.expect_equal(editor.text(C::rojo), "0", "la regla del campo deja \"x\" en 0");
+    checks.expect_equal(editor.text(C::rojo), "0", "the field rule turns \"x\" into 0");
     editor.type(C::rojo, L"7");
-    checks.expect_equal(editor.text(C::rojo), "7", "rojo escrito");
+    checks.expect_equal(editor.text(C::rojo), "7", "rojo typed");
     editor.click(C::Command1);
     checks.expect_equal(editor.text(C::ticsI), "20", "Tics");
     checks.expect_equal(editor.text(C::tiempoI), "0.333333333333333", "Tiempo");
-    checks.expect_equal(read_file(kFileName), kTypicalFile, "el archivo generado");
-    checks.expect(!temporary_files_left(), "no quedan archivos temporales");
+    checks.expect_equal(read_file(kFileName), kTypicalFile, "the generated file");
+    checks.expect(!temporary_files_left(), "no temporary files are left");
 }
 
 void tab_follows_the_focus_order(Checks& checks, const Editor& editor) {
@@ -275,13 +275,13 @@ void tab_follows_the_focus_order(Checks& checks, const Editor& editor) {
     PostMessageW(start, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     PostMessageW(start, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     checks.expect(eventually([&] { return editor.focus() == start; }, 5s),
-                  "un clic da el foco a Text8");
+                  "a click gives Text8 the focus");
     // Text10 is hidden while its range is Estático, so Tab passes it by.
     for (C next : {C::Text4, C::Text5, C::Text6, C::Text9, C::Check1}) {
         PostMessageW(editor.focus(), WM_KEYDOWN, VK_TAB, 1);
         PostMessageW(editor.focus(), WM_KEYUP, VK_TAB, 0xC0000001);
         const bool moved = eventually([&] { return editor.focus() == editor[next]; }, 5s);
-        checks.expect(moved, "Tab lleva a " + name_of(next), name_of_window(editor.focus()));
+        checks.expect(moved, "Tab goes to " + name_of(next), name_of_window(editor.focus()));
     }
 }
 
@@ -290,13 +290,13 @@ void scene_arrows_reload_the_fields(Checks& checks, const Editor& editor) {
     using C = ControlId;
     editor.type(C::ndees, L"2");  // two scenes, or the forward arrow stays at the first
     editor.click(C::botsig);
-    checks.expect_equal(editor.text(C::Escena), "1", "la flecha pasa a la escena 1");
-    checks.expect_equal(editor.text(C::rojo), "0", "la escena 1 tiene su propio rojo");
+    checks.expect_equal(editor.text(C::Escena), "1", "the arrow moves to scene 1");
+    checks.expect_equal(editor.text(C::rojo), "0", "scene 1 has its own rojo");
     editor.click(C::botant);
-    checks.expect_equal(editor.text(C::Escena), "0", "la flecha vuelve a la escena 0");
-    checks.expect_equal(editor.text(C::rojo), "7", "rojo vuelve de la escena 0");
-    checks.expect_equal(editor.text(C::ttika), "30", "ttika vuelve de la escena 0");
-    checks.expect(editor.checked(C::Check6), "Check6 vuelve marcada");
+    checks.expect_equal(editor.text(C::Escena), "0", "the arrow goes back to scene 0");
+    checks.expect_equal(editor.text(C::rojo), "7", "rojo comes back from scene 0");
+    checks.expect_equal(editor.text(C::ttika), "30", "ttika comes back from scene 0");
+    checks.expect(editor.checked(C::Check6), "Check6 comes back ticked");
 }
 
 void failure_shows_a_message(Checks& checks, const Editor& editor) {
@@ -305,15 +305,15 @@ void failure_shows_a_message(Checks& checks, const Editor& editor) {
     editor.click(C::Command1);
     HWND box = nullptr;
     eventually([&] { return (box = find_window(editor.process_id(), L"#32770", editor.main())); });
-    if (!checks.expect(box != nullptr, "un fallo muestra un mensaje"))
+    if (!checks.expect(box != nullptr, "a failure shows a message"))
         return;
     const std::string message = text_of(GetDlgItem(box, 0xFFFF));
     checks.expect(message.find("No se pudo crear el archivo") != std::string::npos &&
                       message.find("la carpeta no existe") != std::string::npos,
-                  "el mensaje explica el fallo en castellano", message);
+                  "the message explains the failure in Spanish", message);
     SendMessageW(box, WM_COMMAND, IDOK, 0);
-    checks.expect(eventually([&] { return !IsWindow(box); }), "Aceptar cierra el mensaje");
-    checks.expect_equal(editor.text(C::ticsI), "20", "un fallo no cambia Tics");
+    checks.expect(eventually([&] { return !IsWindow(box); }), "Aceptar closes the message");
+    checks.expect_equal(editor.text(C::ticsI), "20", "a failure leaves Tics alone");
 }
 
 // Reads what the editor writes into a named pipe, slowly, so that a run lasts long enough
@@ -380,23 +380,23 @@ void a_long_run_can_be_cancelled(Checks& checks, const Editor& editor) {
     eventually([&] {
         return (progress = find_window(editor.process_id(), L"TavrixProgreso", editor.main()));
     });
-    if (!checks.expect(progress != nullptr, "una generación larga muestra su progreso"))
+    if (!checks.expect(progress != nullptr, "a long run shows its progress"))
         return;
-    checks.expect(!IsWindowEnabled(editor.main()), "la ventana espera mientras tanto");
+    checks.expect(!IsWindowEnabled(editor.main()), "the window waits meanwhile");
     HWND cancel = GetDlgItem(progress, IDCANCEL);
-    checks.expect_equal(text_of(cancel), "Cancelar", "el botón");
+    checks.expect_equal(text_of(cancel), "Cancelar", "the button");
     PostMessageW(cancel, BM_CLICK, 0, 0);
-    checks.expect(eventually([&] { return !IsWindow(progress); }), "Cancelar cierra el progreso");
+    checks.expect(eventually([&] { return !IsWindow(progress); }), "Cancelar closes the progress");
     checks.expect(eventually([&] { return IsWindowEnabled(editor.main()) != FALSE; }),
-                  "la ventana vuelve a responder");
-    checks.expect(eventually([&] { return reader.finished(); }), "la generación cierra su salida");
+                  "the window answers again");
+    checks.expect(eventually([&] { return reader.finished(); }), "the run closes its output");
     checks.expect(reader.start().rfind("[SceneDef]\r\n", 0) == 0,
-                  "la generación escribía en la tubería", reader.start());
-    checks.expect_equal(editor.text(C::ticsI), "20", "cancelar no cambia Tics");
+                  "the run was writing into the pipe", reader.start());
+    checks.expect_equal(editor.text(C::ticsI), "20", "cancelling leaves Tics alone");
     std::this_thread::sleep_for(500ms);
     checks.expect(!find_window(editor.process_id(), L"#32770", editor.main()),
-                  "cancelar no muestra ningún mensaje");
-    checks.expect_equal(read_file(kFileName), kTypicalFile, "el archivo anterior sigue igual");
+                  "cancelling shows no message");
+    checks.expect_equal(read_file(kFileName), kTypicalFile, "the earlier file is unchanged");
 }
 
 }  // namespace
@@ -409,7 +409,7 @@ int main(int argc, char** argv) {
     testing::Checks checks;
     {
         Editor editor;
-        if (!checks.expect(editor.start(), "tavrix.exe arranca y muestra su ventana"))
+        if (!checks.expect(editor.start(), "tavrix.exe starts and shows its window"))
             return checks.finish("tavrix-win32-window-test");
         window_matches_the_table(checks, editor, expected_dpi);
         typing_and_generating(checks, editor);
@@ -417,7 +417,7 @@ int main(int argc, char** argv) {
         scene_arrows_reload_the_fields(checks, editor);
         failure_shows_a_message(checks, editor);
         a_long_run_can_be_cancelled(checks, editor);
-        checks.expect(editor.close() == 0, "la ventana se cierra y el programa termina con 0");
+        checks.expect(editor.close() == 0, "the window closes and the program ends with 0");
     }
     DeleteFileW(kFileName);
     return checks.finish("tavrix-win32-window-test");

@@ -1,4 +1,4 @@
 # Every C++ source of the project is clang-format clean.
 set -euo pipefail
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
-echo "formato: bien"
+echo "format: clean"

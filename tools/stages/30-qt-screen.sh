@@ -7,7 +7,7 @@ OUT="$picture" tools/screenshot-qt.sh >/dev/null
 size="$(identify -format '%wx%h' "$picture")"
 colours="$(identify -format '%k' "$picture")"
 if [ "$size" != 630x575 ] || [ "$colours" -lt 16 ]; then
-    echo "La ventana mide $size y tiene $colours colores." >&2
+    echo "The window is $size with $colours colours." >&2
     exit 1
 fi
-echo "ventana Qt: bien ($size)"
+echo "Qt window: passed ($size)"
