@@ -20,8 +20,8 @@ measure() {
     local column what
     for column in 1 2; do
         case "$column" in
-            1) what="Arranque hasta el primer cuadro (mediana, ms)" ;;
-            2) what="Memoria máxima (mediana del RSS máximo, KiB)" ;;
+            1) what="Start-up to the first painted frame (median, ms)" ;;
+            2) what="Peak memory (median of the peak RSS, KiB)" ;;
         esac
         report "$what" "$(median "$samples/editor" "$column")" "$(median "$samples/empty" "$column")"
     done
@@ -46,8 +46,8 @@ median() {
 report() {
     awk -v what="$1" -v editor="$2" -v empty="$3" 'BEGIN {
         ratio = editor / empty
-        printf "%s: tavrix %s, ventana vacía %s, razón %.2f (%s)\n", what, editor, empty, ratio,
-            ratio <= 1.25 ? "cumple el objetivo de 1,25" : "NO cumple el objetivo de 1,25"
+        printf "%s: tavrix %s, empty window %s, ratio %.2f (%s)\n", what, editor, empty, ratio,
+            ratio <= 1.25 ? "meets the 1.25 goal" : "MISSES the 1.25 goal"
     }'
 }
 
@@ -59,7 +59,7 @@ fi
 source tools/lib.sh
 install_packages
 build_dir=build/qt-bench
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRIX_TESTS=OFF \
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
     -DTAVRIX_QT_PROBES=ON >/dev/null
 cmake --build "$build_dir" --target tavrix-first-frame empty-window-first-frame >/dev/null
 probes="$PWD/$build_dir/src/ui/qt"

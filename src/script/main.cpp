@@ -1,25 +1,73 @@
-// tavrix-script [SCRIPT]: performs a script's actions on the editor window without showing it.
+// tavrix-script [OPTION]... [SCRIPT]: performs a script's actions on the editor window
+// without showing it.
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <string_view>
+#include <string>
+#include <vector>
 
+#include "common/version.h"
+#include "script/command_line.h"
 #include "script/runner.h"
 #include "storyboard/system_output.h"
 
-int main(int argc, char** argv) {
-    if (argc > 2) {
-        std::cerr << "uso: tavrix-script [GUION]\n";
-        return tavrix::script::kScriptError;
-    }
-    const std::string_view name = argc == 2 ? std::string_view(argv[1]) : std::string_view("-");
+namespace {
+
+using namespace tavrix::script;
+
+// The arguments are UTF-8 inside the program; on Windows the path goes back to the wide
+// characters it came from, so that any name the file system holds opens.
+std::filesystem::path path_of(const std::string& utf8) {
+#ifdef _WIN32
+    return tavrix::widen(utf8);
+#else
+    return utf8;
+#endif
+}
+
+int run(const std::string& name) {
     const tavrix::Platform platform{tavrix::system_output_factory(), tavrix::system_encoder()};
-    if (name == "-") {
-        return tavrix::script::run_script(std::cin, name, std::cout, std::cerr, platform);
-    }
-    std::ifstream file{std::string(name), std::ios::binary};
+    if (name == "-")
+        return run_script(std::cin, name, std::cout, std::cerr, platform);
+    std::ifstream file{path_of(name), std::ios::binary};
     if (!file) {
         std::cerr << name << ": no se pudo abrir el guion\n";
-        return tavrix::script::kScriptError;
+        return kScriptError;
     }
-    return tavrix::script::run_script(file, name, std::cout, std::cerr, platform);
+    return run_script(file, name, std::cout, std::cerr, platform);
 }
+
+int print(std::string_view text) {
+    std::cout << text << std::flush;
+    return std::cout ? kOk : kScriptError;
+}
+
+int run_command_line(const std::vector<std::string>& arguments) {
+    const CommandLine command = read_command_line(arguments);
+    if (std::holds_alternative<ShowHelp>(command))
+        return print(help_text());
+    if (std::holds_alternative<ShowVersion>(command))
+        return print(std::string(tavrix::kVersionLine) + '\n');
+    if (const auto* error = std::get_if<UsageError>(&command)) {
+        std::cerr << "tavrix-script: " << error->message
+                  << " (tavrix-script --help muestra el uso)\n";
+        return kScriptError;
+    }
+    return run(std::get<RunScript>(command).script);
+}
+
+}  // namespace
+
+#ifdef _WIN32
+// Wide characters: the ANSI command line would turn a name outside the code page into "?".
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(tavrix::narrow(argv[i]));
+    return run_command_line(arguments);
+}
+#else
+int main(int argc, char** argv) {
+    return run_command_line({argv + 1, argv + argc});
+}
+#endif

@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "common/version.h"
+
 namespace tavrix::qt {
 namespace {
 
@@ -13,22 +15,28 @@ namespace {
 // label whatever the desktop's own font is. Pixel sizes still scale on high-DPI screens.
 constexpr int kFontPixels = 11;
 
-void speak_spanish(QApplication& app) {
+}  // namespace
+
+void name_application() {
+    // Lower case, as the program is called: --version prints "tavrix" and the version.
+    QCoreApplication::setApplicationName(QStringLiteral("tavrix"));
+    QCoreApplication::setApplicationVersion(
+        QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size())));
+}
+
+void speak_spanish(QCoreApplication& app) {
     const QLocale spanish(QLocale::Spanish, QLocale::Spain);
     QLocale::setDefault(spanish);
     // Qt's own texts (the text boxes' context menu, standard buttons) in Spanish too.
     auto* translator = new QTranslator(&app);
     if (translator->load(spanish, QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(translator);
+        QCoreApplication::installTranslator(translator);
     }
 }
 
-}  // namespace
-
 void prepare_application(QApplication& app) {
-    QApplication::setApplicationName(QStringLiteral("Tavrix"));
-    QApplication::setApplicationVersion(QStringLiteral("2.0"));
+    name_application();
     QGuiApplication::setDesktopFileName(QStringLiteral("tavrix"));
     // The same look on every desktop: some native styles pad buttons and boxes beyond the
     // sizes the layout gives them.

@@ -3,9 +3,14 @@
 #pragma once
 
 class QApplication;
+class QCoreApplication;
 
 namespace tavrix::qt {
 
 void prepare_application(QApplication& app);
+
+// The parts of it that the command line needs before the window system is reached.
+void name_application();
+void speak_spanish(QCoreApplication& app);
 
 }  // namespace tavrix::qt

@@ -1,0 +1,79 @@
+#include "ui/qt/command_line.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "ui/qt/application.h"
+
+namespace tavrix::qt {
+namespace {
+
+constexpr int kUsageError = 2;
+
+const QCommandLineOption& help_option() {
+    static const QCommandLineOption option({QStringLiteral("h"), QStringLiteral("help")},
+                                           QStringLiteral("Muestra esta ayuda y termina."));
+    return option;
+}
+
+const QCommandLineOption& version_option() {
+    static const QCommandLineOption option({QStringLiteral("V"), QStringLiteral("version")},
+                                           QStringLiteral("Muestra la versión y termina."));
+    return option;
+}
+
+void describe(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QStringLiteral("Editor de intros animadas: describe la intro de un juego en una ventana\n"
+                       "y escribe su archivo de definición."));
+    parser.addOption(help_option());
+    parser.addOption(version_option());
+    parser.addPositionalArgument(QStringLiteral("sesión"),
+                                 QStringLiteral("El archivo de sesión que se abre."),
+                                 QStringLiteral("[sesión]"));
+}
+
+[[noreturn]] void fail(const QString& message) {
+    std::fprintf(stderr, "tavrix: %s (tavrix --help muestra el uso)\n", qUtf8Printable(message));
+    std::exit(kUsageError);
+}
+
+}  // namespace
+
+void answer_help_and_version(int argc, char** argv) {
+    if (argc < 2)
+        return;
+    // The usage line names the program as people call it, not the path it was started by.
+    std::vector<char*> arguments(argv, argv + argc);
+    char name[] = "tavrix";
+    arguments.front() = name;
+    QCoreApplication app(argc, arguments.data());
+    name_application();
+    speak_spanish(app);
+    QCommandLineParser parser;
+    describe(parser);
+    // Its errors wait for read_command_line: Qt's own options are not known here.
+    (void)parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(help_option()))
+        parser.showHelp(EXIT_SUCCESS);
+    if (parser.isSet(version_option()))
+        parser.showVersion();
+}
+
+CommandLine read_command_line(const QApplication& app) {
+    QCommandLineParser parser;
+    describe(parser);
+    if (!parser.parse(app.arguments()))
+        fail(parser.errorText());
+    const QStringList operands = parser.positionalArguments();
+    if (operands.size() > 1)
+        fail(QStringLiteral("Sobra el argumento «%1»: solo se abre una sesión.").arg(operands[1]));
+    if (operands.isEmpty())
+        return {};
+    return {operands.front()};
+}
+
+}  // namespace tavrix::qt

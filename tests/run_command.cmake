@@ -1,0 +1,43 @@
+# Runs one command and checks its exit status and what it wrote:
+#   cmake -DSTATUS=N [-DSTDOUT=REGEX] [-DSTDERR=REGEX] [-DSCRIPT=FILE -DSCRIPT_NAME=NAME]
+#         [-DWORK_DIR=DIR] -P run_command.cmake -- PROGRAM [ARGUMENT...]
+# STDOUT and STDERR must match the whole output (carriage returns removed). With SCRIPT,
+# the file is first copied into WORK_DIR under SCRIPT_NAME, which the command can then name.
+set(command "")
+set(seen_separator FALSE)
+math(EXPR last "${CMAKE_ARGC} - 1")
+foreach(index RANGE ${last})
+  if(seen_separator)
+    list(APPEND command "${CMAKE_ARGV${index}}")
+  elseif(CMAKE_ARGV${index} STREQUAL "--")
+    set(seen_separator TRUE)
+  endif()
+endforeach()
+
+if(NOT WORK_DIR)
+  set(WORK_DIR "${CMAKE_CURRENT_BINARY_DIR}")
+endif()
+file(MAKE_DIRECTORY "${WORK_DIR}")
+if(SCRIPT)
+  configure_file("${SCRIPT}" "${WORK_DIR}/${SCRIPT_NAME}" COPYONLY)
+endif()
+
+execute_process(COMMAND ${command} WORKING_DIRECTORY "${WORK_DIR}"
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+string(REPLACE "\r" "" out "${out}")
+string(REPLACE "\r" "" err "${err}")
+
+set(problems "")
+if(NOT status STREQUAL STATUS)
+  string(APPEND problems "exit status ${status}, expected ${STATUS}\n")
+endif()
+if(DEFINED STDOUT AND NOT out MATCHES "^${STDOUT}$")
+  string(APPEND problems "standard output does not match ^${STDOUT}$\n")
+endif()
+if(DEFINED STDERR AND NOT err MATCHES "^${STDERR}$")
+  string(APPEND problems "standard error does not match ^${STDERR}$\n")
+endif()
+if(problems)
+  list(JOIN command " " shown)
+  message(FATAL_ERROR "${shown}\n${problems}--- standard output:\n${out}--- standard error:\n${err}")
+endif()
