@@ -16,3 +16,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # Release programs carry no symbols: one small file each.
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
+
+# The Windows tests run under Wine (its prefix and display come from the environment).
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

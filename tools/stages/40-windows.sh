@@ -1,6 +1,8 @@
-# The Windows programs: both architectures built with mingw-w64, warning-free; then the
-# x86_64 ones under Wine (32-bit Wine does not install on these machines):
-#  - the Windows-only checks of layout, file and code page (tavrix-win32-system-test.exe);
+# The Windows programs: both architectures built with mingw-w64, warning-free, each with
+# its .zip; the manifest and version information read out of every .exe; then the x86_64
+# ones under Wine (32-bit Wine does not install on these machines):
+#  - the tests CTest runs with the label "windows": the Windows-only checks of layout, file
+#    and code page, the command lines, and a script whose name lies outside the code page;
 #  - every scenario script of the test suite gives the same exit status, output, messages
 #    and byte-identical files with tavrix-script.exe as with the native tavrix-script;
 #  - tavrix-win32-window-test.exe works tavrix.exe's window with window messages, with the
@@ -14,11 +16,25 @@ win=$root/build/mingw-x86_64
 native=$root/build/windows-native/tavrix-script
 
 bash tools/build-windows.sh
-cmake -S . -B build/windows-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRIX_TESTS=OFF \
-    -DTAVRIX_QT=OFF >/dev/null
+cmake -S . -B build/windows-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+    -DTAVRIX_QT=OFF -DTAVRIX_WERROR=ON >/dev/null
 cmake --build build/windows-native --target tavrix-script -j "$(jobs)"
 
-work=$(mktemp -d /tmp/tavrix-windows.XXXXXX)
+echo "--- manifests, version information and the .zip of each architecture"
+failures=0
+for arch in i686 x86_64; do
+    ctest --test-dir "build/mingw-$arch" --output-on-failure -R '^win32\.resources\.' ||
+        failures=$((failures + 1))
+    zip=$(ls "build/mingw-$arch"/tavrix-*.zip)
+    listing=$(cmake -E tar tf "$zip")
+    for program in tavrix.exe tavrix-script.exe; do
+        grep -q "^tavrix-[^/]*/$program\$" <<<"$listing" ||
+            { echo "FAILED: $zip lacks $program"; failures=$((failures + 1)); }
+    done
+done
+
+mkdir -p build
+work=$(mktemp -d "$root/build/windows-work.XXXXXX")
 # A prefix of its own, quiet, without the .NET and browser installers, in code page 1252.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
     LC_ALL=C.UTF-8 LANG=C.UTF-8
@@ -29,14 +45,13 @@ cleanup() {
 }
 trap cleanup EXIT
 keep=${TAVRIX_KEEP_WINE_WORK:-}  # set to look at the folders of a failed run afterwards
-[ -z "$keep" ] || trap 'wineserver -k 2>/dev/null || true; echo "Carpeta: $work"' EXIT
-echo "Preparando Wine en $WINEPREFIX"
+[ -z "$keep" ] || trap 'wineserver -k 2>/dev/null || true; echo "Folder: $work"' EXIT
+echo "Setting up Wine in $WINEPREFIX"
 timeout 300 wineboot -i >/dev/null 2>&1
-failures=0
 
-echo "--- comprobaciones de Windows sin ventana"
-mkdir -p "$work/system"
-(cd "$work/system" && timeout 120 wine "$win/tavrix-win32-system-test.exe") || failures=$((failures + 1))
+echo "--- Windows tests without a window"
+ctest --test-dir "$win" --output-on-failure -L windows -E '^win32\.resources\.' ||
+    failures=$((failures + 1))
 
 # Copies the files a run left in FROM to TO, named as Windows names them: a path that
 # starts with a drive letter ("c:\intro.def", a plain file name on Linux) under drive_c/,
@@ -46,7 +61,7 @@ collect_linux_files() {
     mkdir -p "$to"
     while IFS= read -r -d '' file; do
         name=${file#"$from"/}
-        [ "$name" = guion.tvs ] && continue
+        [ "$name" = script.tvs ] && continue
         if [[ $name =~ ^([A-Za-z]):\\(.*)$ ]]; then
             name="drive_${BASH_REMATCH[1],,}/${BASH_REMATCH[2]}"
         fi
@@ -58,7 +73,7 @@ collect_linux_files() {
 collect_windows_files() {
     local from=$1 to=$2
     mkdir -p "$to/drive_c"
-    (cd "$from" && find . -type f ! -name guion.tvs -exec cp --parents {} "$to" \;)
+    (cd "$from" && find . -type f ! -name script.tvs -exec cp --parents {} "$to" \;)
     find "$WINEPREFIX/drive_c" -maxdepth 1 -type f -exec cp {} "$to/drive_c/" \;
     rmdir "$to/drive_c" 2>/dev/null || true
 }
@@ -67,16 +82,16 @@ collect_windows_files() {
 compare_script() {
     local script=$1 dir=$2 status
     mkdir -p "$dir/linux" "$dir/windows"
-    cp "$script" "$dir/linux/guion.tvs"
-    cp "$script" "$dir/windows/guion.tvs"
+    cp "$script" "$dir/linux/script.tvs"
+    cp "$script" "$dir/windows/script.tvs"
     find "$WINEPREFIX/drive_c" -maxdepth 1 -type f -delete
     status=0
-    (cd "$dir/linux" && timeout 60 "$native" guion.tvs >"$dir/linux.out" 2>"$dir/linux.err") ||
+    (cd "$dir/linux" && timeout 60 "$native" script.tvs >"$dir/linux.out" 2>"$dir/linux.err") ||
         status=$?
     echo "$status" >"$dir/linux.status"
     status=0
     (cd "$dir/windows" &&
-        timeout 60 wine "$win/tavrix-script.exe" guion.tvs >"$dir/windows.raw" 2>"$dir/windows.rawerr") ||
+        timeout 60 wine "$win/tavrix-script.exe" script.tvs >"$dir/windows.raw" 2>"$dir/windows.rawerr") ||
         status=$?
     echo "$status" >"$dir/windows.status"
     # Text written to the console ends its lines with CR LF on Windows.
@@ -87,37 +102,37 @@ compare_script() {
     local kind ok=1
     for kind in status out err; do
         if ! cmp -s "$dir/linux.$kind" "$dir/windows.$kind"; then
-            echo "  $kind distinto:"
+            echo "  $kind differs:"
             diff "$dir/linux.$kind" "$dir/windows.$kind" | head -20 | sed 's/^/    /'
             ok=0
         fi
     done
     if ! diff -r "$dir/linux.files" "$dir/windows.files" >"$dir/files.diff" 2>&1; then
-        echo "  archivos distintos:"
+        echo "  files differ:"
         head -20 "$dir/files.diff" | sed 's/^/    /'
         ok=0
     fi
     [ "$ok" = 1 ]
 }
 
-echo "--- guiones: tavrix-script.exe frente a tavrix-script"
+echo "--- scripts: tavrix-script.exe against tavrix-script"
 mapfile -t scripts < <(find tests examples -name '*.tvs' | sort)
 count=0
 for script in "${scripts[@]}"; do
     count=$((count + 1))
     if compare_script "$script" "$work/scripts/$count"; then
-        echo "igual: $script (salida $(cat "$work/scripts/$count/linux.status"))"
+        echo "same: $script (exit status $(cat "$work/scripts/$count/linux.status"))"
     else
-        echo "DISTINTO: $script"
+        echo "DIFFERENT: $script"
         failures=$((failures + 1))
     fi
 done
-echo "${#scripts[@]} guiones comparados"
+echo "${#scripts[@]} scripts compared"
 
 # Runs the window test with the display at the given dots per inch.
 window_test() {
     local dpi=$1
-    echo "--- la ventana manejada con mensajes, a $dpi ppp"
+    echo "--- the window worked with window messages, at $dpi dpi"
     timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" \
         /f >/dev/null 2>&1
     wineserver -k 2>/dev/null || true  # Wine's desktop must start on the virtual display
@@ -129,14 +144,14 @@ window_test() {
 window_test 144 || failures=$((failures + 1))
 window_test 96 || failures=$((failures + 1))
 
-echo "--- captura de la ventana"
+echo "--- screenshot of the window"
 shot=$win/screenshot.png
 rm -f "$shot"
 if bash tools/screenshot-windows.sh "$shot" "$win/tavrix.exe" &&
     [ "$(convert "$shot" -format '%[fx:w>=630 && h>=575 && standard_deviation>0.05]' info:)" = 1 ]; then
     :
 else
-    echo "FALLO: la captura no muestra la ventana"
+    echo "FAILED: the screenshot does not show the window"
     failures=$((failures + 1))
 fi
 

@@ -3,9 +3,16 @@
 
 #include <commctrl.h>
 
+#include "ui/win32/command_line.h"
 #include "ui/win32/main_window.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show_command) {
+    const std::vector<std::string> arguments = tavrix::win32::program_arguments();
+    const tavrix::win32::CommandLine command = tavrix::win32::read_command_line(arguments);
+    if (const std::optional<int> status = tavrix::win32::answer_without_window(command))
+        return *status;
+    // The session named on the command line is kept for the session files, which open it.
+
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
