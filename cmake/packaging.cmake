@@ -9,16 +9,17 @@ install(TARGETS tavrix-script RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 function(tavrix_man_page program summary)
   set(page ${PROJECT_BINARY_DIR}/man/${program}.1)
   add_custom_command(
-    OUTPUT ${page}
+    OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
     COMMAND ${HELP2MAN} --no-info --locale=C.UTF-8 --name=${summary}
             "--version-string=${program} (tavrix) ${PROJECT_VERSION}"
             --output=${page} $<TARGET_FILE:${program}>
+    COMMAND gzip -9 --no-name --force ${page}
     DEPENDS ${program}
     COMMENT "Man page ${program}.1"
     VERBATIM)
-  add_custom_target(${program}-man ALL DEPENDS ${page})
-  install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  add_custom_target(${program}-man ALL DEPENDS ${page}.gz)
+  install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endfunction()
 
 if(NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
