@@ -213,7 +213,7 @@ TEST_F(InjectedFaults, EveryFailurePointLeavesTheEarlierFileAlone) {
         ASSERT_TRUE(calls_->failed);
         const Op op = *calls_->failed;
         failed_ops.insert(op);
-        SCOPED_TRACE(std::string("fallo en ") + op_name(op) + " (punto " + std::to_string(point) +
+        SCOPED_TRACE(std::string("failure in ") + op_name(op) + " (point " + std::to_string(point) +
                      ")");
 
         ASSERT_TRUE(failure);

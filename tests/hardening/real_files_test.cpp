@@ -134,7 +134,7 @@ std::optional<std::string> make_device(const std::string& path, unsigned minor) 
         return std::string("mknod: ") + std::strerror(errno);
     const int fd = ::open(path.c_str(), O_WRONLY);
     if (fd < 0)
-        return std::string("el sistema de archivos no abre dispositivos: ") + std::strerror(errno);
+        return std::string("the file system does not open devices: ") + std::strerror(errno);
     ::close(fd);
     return std::nullopt;
 }
