@@ -22,8 +22,12 @@ if(SCRIPT)
   configure_file("${SCRIPT}" "${WORK_DIR}/${SCRIPT_NAME}" COPYONLY)
 endif()
 
-execute_process(COMMAND ${command} WORKING_DIRECTORY "${WORK_DIR}"
-                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+# Into files, not pipes: a process that the command leaves behind (Wine's own) would hold a
+# pipe open, and the run would wait for it.
+execute_process(COMMAND ${command} WORKING_DIRECTORY "${WORK_DIR}" RESULT_VARIABLE status
+                OUTPUT_FILE "${WORK_DIR}/stdout" ERROR_FILE "${WORK_DIR}/stderr")
+file(READ "${WORK_DIR}/stdout" out)
+file(READ "${WORK_DIR}/stderr" err)
 string(REPLACE "\r" "" out "${out}")
 string(REPLACE "\r" "" err "${err}")
 
