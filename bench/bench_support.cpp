@@ -9,8 +9,7 @@
 #include <new>
 #include <sstream>
 
-#include "common/encoding.h"
-#include "storyboard/system_output.h"
+#include "system/platform.h"
 
 namespace {
 
@@ -79,7 +78,7 @@ std::string scratch_path(std::string_view name) {
 }
 
 std::unique_ptr<Form1> make_form() {
-    return std::make_unique<Form1>(Platform{system_output_factory(), append_windows_1252});
+    return std::make_unique<Form1>(system_platform());
 }
 
 std::uint64_t allocation_count() {

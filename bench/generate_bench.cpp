@@ -21,9 +21,9 @@ constexpr std::size_t kRawWriteSize = 64 * 1024;
 constexpr std::int64_t kLongRangeFrames = 1'000'001;  // X from 0 to 1000000
 
 bool generate(benchmark::State& state, Form1& form) {
-    form.click(C::Command1);
-    if (const auto& failure = form.last_run_failure()) {
-        state.SkipWithError(failure->message.c_str());
+    (void)form.click(C::Command1);
+    if (const RunResult& run = *form.last_run(); !run.ok()) {
+        state.SkipWithError(run.error().message.c_str());
         return false;
     }
     return true;
@@ -31,7 +31,7 @@ bool generate(benchmark::State& state, Form1& form) {
 
 void default_storyboard(benchmark::State& state) {
     const auto form = make_form();
-    form->type_text(C::Text11, scratch_path("default.def"));
+    (void)form->type_text(C::Text11, scratch_path("default.def"));
     const std::uint64_t before = allocation_count();
     for (auto _ : state) {
         if (!generate(state, *form))
@@ -45,9 +45,9 @@ BENCHMARK(default_storyboard)->Name("generate/default_storyboard")->UseRealTime(
 // at start-up): one frame line per X value.
 std::unique_ptr<Form1> long_range_form(const std::string& path) {
     auto form = make_form();
-    form->type_text(C::Text11, path);
-    form->type_text(C::Text3, "0");
-    form->type_text(C::Text6, std::to_string(kLongRangeFrames - 1));
+    (void)form->type_text(C::Text11, path);
+    (void)form->type_text(C::Text3, "0");
+    (void)form->type_text(C::Text6, std::to_string(kLongRangeFrames - 1));
     return form;
 }
 
@@ -90,8 +90,8 @@ void long_expansion_in_memory(benchmark::State& state) {
     std::uint64_t bytes = 0;
     Form1 form(Platform{[&bytes] { return std::make_unique<CountingOutput>(bytes); },
                         append_windows_1252});
-    form.type_text(C::Text3, "0");
-    form.type_text(C::Text6, std::to_string(kLongRangeFrames - 1));
+    (void)form.type_text(C::Text3, "0");
+    (void)form.type_text(C::Text6, std::to_string(kLongRangeFrames - 1));
     for (auto _ : state) {
         if (!generate(state, form))
             return;

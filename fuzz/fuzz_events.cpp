@@ -17,13 +17,13 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "app/ranges.h"
 #include "common/encoding.h"
 #include "common/numbers.h"
 #include "editor/field_rules.h"
+#include "editor/navigation.h"
 #include "fuzz_check.h"
-#include "store/navigation.h"
-#include "storyboard/system_output.h"
+#include "model/ranges.h"
+#include "system/file_output.h"
 
 namespace tavrix {
 namespace {
@@ -106,8 +106,8 @@ struct ControlSnapshot {
 struct StoreLayout {
     std::array<std::size_t, kTableCount + 1> start{};
     StoreLayout() {
-        for (const TableDef& table : table_defs()) {
-            const std::size_t i = static_cast<std::size_t>(table.id);
+        for (std::size_t i = 0; i < kTableCount; ++i) {
+            const TableDef& table = table_def(static_cast<TableId>(i));
             start[i + 1] = start[i] + static_cast<std::size_t>(kScenes * animations(table));
         }
     }
@@ -146,7 +146,8 @@ class StoreMirror {
   public:
     explicit StoreMirror(const SceneStore& store) : store_(store) {
         elements_.reserve(layout().start.back());
-        for (const TableDef& table : table_defs()) {
+        for (std::size_t i = 0; i < kTableCount; ++i) {  // in the layout's order
+            const TableDef& table = table_def(static_cast<TableId>(i));
             for (int s = 0; s < kScenes; ++s) {
                 for (int a = 0; a < StoreLayout::animations(table); ++a)
                     elements_.push_back(store.at(table.id, {s, a}));
@@ -156,7 +157,7 @@ class StoreMirror {
 
     // `at` is the position whose elements may have changed; nothing for none.
     void check_and_follow(std::optional<Position> at, std::string_view action) {
-        for (const TableDef& table : table_defs()) {
+        for (const TableDef& table : tables_in_reload_order()) {
             for (int s = 0; s < kScenes; ++s) {
                 for (int a = 0; a < StoreLayout::animations(table); ++a) {
                     Element& copy = elements_[layout().at(table, s, a)];
@@ -237,15 +238,14 @@ void check_groups(const Window& w) {
 // Every stored field shows what its element holds at the current position.
 void check_fields_match_store(const Form1& form, Position at) {
     const Window& w = form.window();
-    for (const ReloadStep& step : reload_steps()) {
-        const Position element =
-            table_def(step.table).kind == TableKind::PerAnimation ? at : Position{at.scene, 0};
-        if (step.as == LoadAs::CheckValue) {
-            require(w.value(step.control) == form.store().load_check(step.table, element),
-                    "each stored box shows its element", describe_control(step.control));
+    for (const TableDef& table : tables_in_reload_order()) {
+        const Position element = table.kind == TableKind::PerAnimation ? at : Position{at.scene, 0};
+        if (control_def(table.control).kind == Kind::CheckBox) {
+            require(w.value(table.control) == form.store().load_check(table.id, element),
+                    "each stored box shows its element", describe_control(table.control));
         } else {
-            require(w.text(step.control) == form.store().load_text(step.table, element),
-                    "each stored field shows its element", describe_control(step.control));
+            require(w.text(table.control) == form.store().load_text(table.id, element),
+                    "each stored field shows its element", describe_control(table.control));
         }
     }
 }
@@ -329,13 +329,13 @@ void check_generate(const Form1& form, const Snapshot& before, std::optional<std
     require(entries.size() <= 1 && (entries.empty() || entries[0] == "storyboard.def"),
             "no temporary file is left", entries.empty() ? "" : entries.back());
     const Window& w = form.window();
-    if (const auto& failure = form.last_run_failure()) {
+    if (const RunResult& run = *form.last_run(); !run.ok()) {
         require(read_file(storyboard_path()) == file, "a failure leaves the earlier file intact");
         require(form.tick_total() == before.ticks, "a failure leaves the tick total");
         require(w.text(C::ticsI) == before.controls[index_of(C::ticsI)].text &&
                     w.text(C::tiempoI) == before.controls[index_of(C::tiempoI)].text,
                 "a failure leaves the result boxes");
-        require(!failure->message.empty(), "a failure is explained");
+        require(!run.error().message.empty(), "a failure is explained");
         return;
     }
     file = read_file(storyboard_path());
@@ -380,16 +380,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             choices[input.ConsumeIntegralInRange<std::size_t>(0, choices.size() - 1)];
         const bool reachable = form.window().reachable(id);
         std::optional<std::string> typed;
-        std::optional<ActionError> refused;
+        ActionStatus status = ActionStatus::Done;
         if (typing) {
             typed = typed_text(input);
-            refused = form.type_text(id, *typed);
+            status = form.type_text(id, *typed);
         } else {
-            refused = form.click(id);
+            status = form.click(id);
         }
+        const bool refused = status != ActionStatus::Done;
         const Position at = position_of(form);
 
-        require(refused.has_value() == !reachable, "exactly what a person cannot reach is refused",
+        require(refused == !reachable, "exactly what a person cannot reach is refused",
                 describe_control(id));
         if (refused) {
             require(Snapshot(form).controls == before.controls, "a refused action changes nothing",

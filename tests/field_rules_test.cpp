@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/ranges.h"
+#include "model/ranges.h"
 #include "support/memory_output.h"
 
 namespace tavrix {
@@ -36,10 +36,9 @@ TEST_P(Typing, NormalisesTheTextAndStoresWhatItShows) {
     f.type(c.field, "1");  // so that every typed text below is a change
     f.type(c.field, c.typed);
     EXPECT_EQ(f.text(c.field), c.shown) << "typed \"" << c.typed << "\"";
-    const FieldRule* rule = field_rule_for(c.field);
-    ASSERT_NE(rule, nullptr);
-    if (rule->table) {
-        EXPECT_EQ(stored(f.form, *rule->table), std::string("'") + c.shown + "'");
+    ASSERT_NE(field_rule_for(c.field), nullptr);
+    if (const TableDef* table = table_for(c.field)) {
+        EXPECT_EQ(stored(f.form, table->id), std::string("'") + c.shown + "'");
     }
 }
 
@@ -95,16 +94,6 @@ std::vector<TypingCase> typing_cases() {
 
 INSTANTIATE_TEST_SUITE_P(FieldRules, Typing, ::testing::ValuesIn(typing_cases()));
 
-TEST(FieldRules, EveryRuleStoresIntoItsOwnFieldsTable) {
-    for (const FieldRule& rule : field_rules()) {
-        EXPECT_EQ(rule.handler, std::string(control_def(rule.field).name) + "_Change");
-        if (rule.table) {
-            EXPECT_EQ(table_def(*rule.table).mirrors, rule.field) << rule.handler;
-        }
-        EXPECT_EQ(rule.table.has_value(), rule.family != Family::SceneCount) << rule.handler;
-    }
-}
-
 TEST(FieldRules, TheSceneCountsAreNeitherStoredNorLinked) {
     MemoryForm f;
     enable_every_group(f);
@@ -120,8 +109,8 @@ class EstaticoCopy : public ::testing::TestWithParam<FrameRange> {};
 
 TEST_P(EstaticoCopy, FollowsTheDesdeFieldOnlyWhileTheBoxIsTicked) {
     const FrameRange& range = GetParam();
-    const TableId from_table = *field_rule_for(range.from)->table;
-    const TableId to_table = *field_rule_for(range.to)->table;
+    const TableId from_table = table_for(range.from)->id;
+    const TableId to_table = table_for(range.to)->id;
     MemoryForm f;
     if (f.value(range.box) == 1)
         f.click(range.box);  // "Velocidad:" starts ticked

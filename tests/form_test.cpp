@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
+#include "model/controls.h"
 #include "support/memory_output.h"
 
 namespace tavrix {
@@ -61,7 +61,7 @@ TEST(FormLoad, FillsTheCreditsWithThreeLinesJoinedByCarriageReturns) {
 
 TEST(FormLoad, StoresOnlyTheStartUpZeros) {
     MemoryForm f;
-    for (const TableDef& table : table_defs()) {
+    for (const TableDef& table : tables_in_reload_order()) {
         const bool zeros = table.id == TableId::esc_rojo || table.id == TableId::esc_verde ||
                            table.id == TableId::esc_azul || table.id == TableId::esc_cantA;
         for (int scene = 0; scene < kScenes; ++scene) {
@@ -75,7 +75,7 @@ TEST(FormLoad, StoresOnlyTheStartUpZeros) {
         }
         // The reload's readings of scene 7.
         const Position scene7{7, 0};
-        if (control_def(table.mirrors).kind == Kind::CheckBox) {
+        if (control_def(table.control).kind == Kind::CheckBox) {
             EXPECT_EQ(f.form.store().load_check(table.id, scene7), 0);
         } else {
             EXPECT_EQ(f.form.store().load_text(table.id, scene7), zeros ? "0" : "");
@@ -101,16 +101,18 @@ TEST(FormLoad, ShowsEveryControlAtItsDefault) {
 struct RefusalCase {
     C control;
     bool is_click;
-    ActionError error;
+    ActionStatus error;
 };
 
 TEST(PersonActions, RefuseWhatAPersonCannotDo) {
     const RefusalCase cases[] = {
-        {C::ttika, false, ActionError::Unreachable},   // disabled until "Fade:" is ticked
-        {C::Text10, false, ActionError::Unreachable},  // hidden while "Velocidad:" is static
-        {C::Label9, false, ActionError::NotATextBox}, {C::Check1, false, ActionError::NotATextBox},
-        {C::Text1, true, ActionError::NotClickable},  {C::Frame1, true, ActionError::NotClickable},
-        {C::Escena, true, ActionError::NotClickable},
+        {C::ttika, false, ActionStatus::Unreachable},   // disabled until "Fade:" is ticked
+        {C::Text10, false, ActionStatus::Unreachable},  // hidden while "Velocidad:" is static
+        {C::Label9, false, ActionStatus::NotATextBox},
+        {C::Check1, false, ActionStatus::NotATextBox},
+        {C::Text1, true, ActionStatus::NotClickable},
+        {C::Frame1, true, ActionStatus::NotClickable},
+        {C::Escena, true, ActionStatus::NotClickable},
     };
     for (const RefusalCase& c : cases) {
         MemoryForm f;

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/ranges.h"
 #include "common/numbers.h"
+#include "model/ranges.h"
 #include "support/memory_output.h"
 
 namespace tavrix {

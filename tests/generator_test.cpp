@@ -12,6 +12,7 @@ namespace {
 
 using C = ControlId;
 using testing::MemoryForm;
+using testing::run_failure;
 using Lines = std::vector<std::string>;
 
 const Lines kDefaultFile = {
@@ -310,7 +311,7 @@ TEST_P(FailedRun, ChangesNothing) {
     for (const auto& [id, text] : c.edits)
         f.type(id, text);
     f.click(C::Command1);
-    const auto& failure = f.form.last_run_failure();
+    const auto& failure = run_failure(f.form);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->cause, c.cause);
     for (const std::string& part : c.message_parts) {
@@ -359,7 +360,7 @@ TEST(Generar, AFileThatCannotBeCreatedIsReportedWithPathAndReason) {
     f.file->fail_open = "la carpeta no existe";
     f.type(C::Text11, "/no/hay/tal/intro.def");
     f.click(C::Command1);
-    const auto& failure = f.form.last_run_failure();
+    const auto& failure = run_failure(f.form);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->cause, FailureCause::File);
     EXPECT_EQ(failure->message,

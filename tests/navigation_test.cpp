@@ -1,4 +1,4 @@
-#include "store/navigation.h"
+#include "editor/navigation.h"
 
 #include <gtest/gtest.h>
 
@@ -254,17 +254,6 @@ TEST(Navigation, AMovesBoxClearedByTheReloadShowsItsHasta) {
     EXPECT_EQ(f.value(C::Check3), 1);
     EXPECT_FALSE(f.form.window().visible(C::Text6));
     EXPECT_EQ(f.text(C::Text6), "4");
-}
-
-TEST(Navigation, TheReloadTableFollowsTheStore) {
-    const auto& steps = reload_steps();
-    for (const ReloadStep& step : steps) {
-        EXPECT_EQ(table_def(step.table).mirrors, step.control);
-        const bool check = control_def(step.control).kind == Kind::CheckBox;
-        EXPECT_EQ(step.as == LoadAs::CheckValue, check) << control_def(step.control).name;
-    }
-    EXPECT_EQ(steps[23].control, C::Text1);
-    EXPECT_EQ(steps[38].control, C::cantA);
 }
 
 }  // namespace

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/ranges.h"
 #include "common/numbers.h"
 #include "editor/field_rules.h"
+#include "editor/navigation.h"
 #include "editor/toggle_rules.h"
-#include "store/navigation.h"
+#include "model/ranges.h"
 #include "support/memory_output.h"
 
 namespace tavrix {
@@ -74,13 +74,13 @@ void check_normalised(const Window& window, const std::string& context) {
 void check_reloaded(const MemoryForm& f, const std::string& context) {
     const Window& window = f.form.window();
     const Position at{window.caption(C::Escena)[0] - '0', window.caption(C::nroAnim)[0] - '0'};
-    for (const ReloadStep& step : reload_steps()) {
-        if (step.as == LoadAs::CheckValue) {
-            EXPECT_EQ(window.value(step.control), f.form.store().load_check(step.table, at))
-                << context << ": " << control_def(step.control).name;
+    for (const TableDef& table : tables_in_reload_order()) {
+        if (control_def(table.control).kind == Kind::CheckBox) {
+            EXPECT_EQ(window.value(table.control), f.form.store().load_check(table.id, at))
+                << context << ": " << control_def(table.control).name;
         } else {
-            EXPECT_EQ(window.text(step.control), f.form.store().load_text(step.table, at))
-                << context << ": " << control_def(step.control).name;
+            EXPECT_EQ(window.text(table.control), f.form.store().load_text(table.id, at))
+                << context << ": " << control_def(table.control).name;
         }
     }
 }
@@ -106,16 +106,16 @@ TEST_P(RandomSession, KeepsTheInvariantsAfterEveryStep) {
         if (roll < 55) {
             control = pick(text_boxes);
             text = pick(kTexts);
-            f.form.type_text(control, text);  // refused when disabled or hidden
+            (void)f.form.type_text(control, text);  // refused when disabled or hidden
         } else if (roll < 75) {
             control = pick(check_boxes);
-            f.form.click(control);
+            (void)f.form.click(control);
         } else if (roll < 98) {
             control = pick(kArrows);
             f.click(control);
         } else {
             control = C::Command1;
-            f.form.click(control);
+            (void)f.form.click(control);
         }
         context = "paso " + std::to_string(step) + " " + step_name(control, text);
         check_positions(f.form.window(), context);

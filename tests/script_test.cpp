@@ -178,7 +178,7 @@ TEST(Script, DumpAfterStartUpShowsEveryControlAndTheStartUpStore) {
 
     const auto& store = (*json)["store"].object();
     ASSERT_EQ(store.size(), kTableCount);
-    for (const TableDef& table : table_defs()) {
+    for (const TableDef& table : tables_in_reload_order()) {
         const auto& scenes = store.at(std::string(table.name)).array();
         ASSERT_EQ(scenes.size(), 10u) << table.name;
         const bool zeros = table.name == "esc_rojo" || table.name == "esc_verde" ||

@@ -117,14 +117,5 @@ TEST(ToggleRules, DisablingKeepsTheTexts) {
     EXPECT_EQ(stored(f.form, T::esc_soundfile), "'musica.mp3'");
 }
 
-TEST(ToggleRules, EveryRuleIsNamedAfterItsBox) {
-    for (const ToggleRule& rule : toggle_rules()) {
-        EXPECT_EQ(rule.handler, std::string(control_def(rule.box).name) + "_Click");
-        if (rule.table) {
-            EXPECT_EQ(table_def(*rule.table).mirrors, rule.box);
-        }
-    }
-}
-
 }  // namespace
 }  // namespace tavrix

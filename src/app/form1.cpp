@@ -2,46 +2,59 @@
 
 #include <string>
 
+#include "common/numbers.h"
 #include "editor/field_rules.h"
+#include "editor/navigation.h"
 #include "editor/toggle_rules.h"
-#include "store/navigation.h"
 
 namespace tavrix {
 namespace {
 
 using C = ControlId;
 
-struct ButtonHandler {
-    ControlId button;
-    std::string_view name;
-    void (*run)(EditorContext&);  // none for "Generar!", which Form1 runs itself
-};
-
-constexpr std::array<ButtonHandler, 5> kButtonHandlers{{
-    {C::Command1, "Command1_Click", nullptr},
-    {C::botant, "botant_Click", botant_Click},
-    {C::botsig, "botsig_Click", botsig_Click},
-    {C::Command3, "Command3_Click", Command3_Click},
-    {C::Command2, "Command2_Click", Command2_Click},
-}};
-
-const ButtonHandler* button_handler_for(ControlId id) {
-    for (const ButtonHandler& handler : kButtonHandlers) {
-        if (handler.button == id)
-            return &handler;
+// The fields a run reads. The run holds the event thread, so they cannot change under it.
+StoryboardFields storyboard_fields(const Window& window) {
+    const auto field = [&window](ControlId id) { return std::string_view(window.text(id)); };
+    const auto ticked = [&window](ControlId box) { return window.value(box) == 1; };
+    StoryboardFields fields{};
+    fields.path = field(C::Text11);
+    fields.sprite_file = field(C::Text12);
+    if (ticked(C::Check9))
+        fields.start_scene = field(C::Text13);
+    if (ticked(C::Check6)) {
+        fields.fade = StoryboardFields::Fade{field(C::ttika),
+                                             {field(C::Text25), field(C::Text26), field(C::Text27)},
+                                             field(C::tikdd)};
     }
-    return nullptr;
+    fields.clear_colour = {field(C::rojo), field(C::verde), field(C::azul)};
+    fields.layer = {field(C::Text16),
+                    {field(C::Text17), field(C::Text18)},
+                    {field(C::Text15), field(C::Text20)},
+                    field(C::Text19)};
+    if (ticked(C::Check7))
+        fields.music = StoryboardFields::Music{field(C::soundfile), field(C::Text14)};
+    if (ticked(C::Check8)) {
+        fields.background =
+            StoryboardFields::Background{field(C::Text24), {field(C::Text23), field(C::Text22)}};
+    }
+    for (std::size_t i = 0; i < kRangeCount; ++i) {
+        fields.from[i] = field(kFrameRanges[i].from);
+        fields.to[i] = field(kFrameRanges[i].to);
+    }
+    return fields;
 }
 
 }  // namespace
 
-std::string_view describe(ActionError error) {
-    switch (error) {
-        case ActionError::NotATextBox:
+std::string_view describe(ActionStatus status) {
+    switch (status) {
+        case ActionStatus::Done:
+            return "";
+        case ActionStatus::NotATextBox:
             return "no es un cuadro de texto";
-        case ActionError::NotClickable:
+        case ActionStatus::NotClickable:
             return "no es una casilla ni un botón";
-        case ActionError::Unreachable:
+        case ActionStatus::Unreachable:
             return "está deshabilitado u oculto";
     }
     return "";
@@ -60,27 +73,27 @@ void Form1::Form_Load() {
                         window_.caption(C::Label9) + "\r" + std::string(kCreditsLines[2]));
 }
 
-std::optional<ActionError> Form1::type_text(ControlId id, std::string_view text) {
+ActionStatus Form1::type_text(ControlId id, std::string_view text) {
     if (control_def(id).kind != Kind::TextBox)
-        return ActionError::NotATextBox;
+        return ActionStatus::NotATextBox;
     if (!window_.reachable(id))
-        return ActionError::Unreachable;
+        return ActionStatus::Unreachable;
     window_.set_text(id, text);
-    return std::nullopt;
+    return ActionStatus::Done;
 }
 
-std::optional<ActionError> Form1::click(ControlId id) {
+ActionStatus Form1::click(ControlId id) {
     const Kind kind = control_def(id).kind;
     if (kind != Kind::CheckBox && kind != Kind::Button)
-        return ActionError::NotClickable;
+        return ActionStatus::NotClickable;
     if (!window_.reachable(id))
-        return ActionError::Unreachable;
+        return ActionStatus::Unreachable;
     if (kind == Kind::CheckBox) {
         window_.set_value(id, window_.value(id) == 1 ? 0 : 1);
     } else {
         window_.press(id);
     }
-    return std::nullopt;
+    return ActionStatus::Done;
 }
 
 void Form1::on_change(ControlId id) {
@@ -94,19 +107,24 @@ void Form1::on_click(ControlId id) {
     EditorContext context = editor();
     if (const ToggleRule* rule = toggle_rule_for(id)) {
         run_toggle_rule(context, *rule);
-    } else if (const ButtonHandler* handler = button_handler_for(id)) {
-        if (handler->run) {
-            handler->run(context);
-        } else {
-            Command1_Click();
-        }
+    } else if (const ArrowClick arrow = arrow_click_for(id)) {
+        arrow(context);
+    } else if (id == kGenerateButton) {
+        Command1_Click();
     }
 }
 
+// A run that fails leaves Tics, Tiempo and the tick total as they were.
 void Form1::Command1_Click() {
     std::unique_ptr<Output> output = platform_.open_output();
-    last_run_failure_ = generate_storyboard(window_, tick_total_, *output,
-                                            RunSettings{platform_.encode, progress_});
+    last_run_ = write_storyboard(storyboard_fields(window_), *output,
+                                 RunSettings{platform_.encode, progress_});
+    if (!last_run_->ok())
+        return;
+    const RunTotals& totals = last_run_->value();
+    tick_total_ = totals.ticks;
+    window_.set_text(C::ticsI, std::to_string(totals.ticks));
+    window_.set_text(C::tiempoI, number_text(totals.time));
 }
 
 }  // namespace tavrix

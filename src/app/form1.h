@@ -7,23 +7,20 @@
 #include <optional>
 #include <string_view>
 
-#include "app/window.h"
 #include "editor/editor_context.h"
+#include "model/window.h"
 #include "store/scene_store.h"
-#include "storyboard/generator.h"
 #include "storyboard/output.h"
+#include "storyboard/writer.h"
 
 namespace tavrix {
 
-// What the window needs of the system it runs on: where files go and in which code page.
-struct Platform {
-    OutputFactory open_output;
-    Encoder encode;
-};
+// The push button "Generar!", which writes the storyboard file.
+inline constexpr ControlId kGenerateButton = ControlId::Command1;
 
-// Why a person could not perform an action.
-enum class ActionError : std::uint8_t { NotATextBox, NotClickable, Unreachable };
-std::string_view describe(ActionError error);
+// Whether a person could perform an action, and why not.
+enum class [[nodiscard]] ActionStatus : std::uint8_t{Done, NotATextBox, NotClickable, Unreachable};
+std::string_view describe(ActionStatus status);
 
 class Form1 final : private EventSink {
   public:
@@ -37,11 +34,11 @@ class Form1 final : private EventSink {
 
     // A person's actions: replacing the whole text of a text box (typing, pasting), and
     // clicking a check box or pressing a push button. Disabled or hidden controls refuse.
-    std::optional<ActionError> type_text(ControlId id, std::string_view text);
-    std::optional<ActionError> click(ControlId id);
+    ActionStatus type_text(ControlId id, std::string_view text);
+    ActionStatus click(ControlId id);
 
-    // The outcome of the latest "Generar!": nothing when it succeeded.
-    const std::optional<RunFailure>& last_run_failure() const { return last_run_failure_; }
+    // The result of the latest "Generar!"; nothing before the first.
+    const std::optional<RunResult>& last_run() const { return last_run_; }
 
     void set_observer(PropertyObserver observer) { window_.set_observer(std::move(observer)); }
     void set_progress_hook(ProgressHook hook) { progress_ = std::move(hook); }
@@ -59,7 +56,7 @@ class Form1 final : private EventSink {
     SceneStore store_;
     EstaticoHold hold_;
     std::int32_t tick_total_ = 0;
-    std::optional<RunFailure> last_run_failure_;
+    std::optional<RunResult> last_run_;
     ProgressHook progress_;
 };
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string_view>
 
-#include "app/ranges.h"
-#include "app/window.h"
+#include "model/ranges.h"
+#include "model/window.h"
 #include "store/scene_store.h"
 
 namespace tavrix {
@@ -34,5 +34,9 @@ std::optional<int> caption_index(std::string_view caption);
 // no rule touches the store.
 std::optional<Position> current_position(const Window& window);
 std::optional<int> current_scene(const Window& window);
+
+// The Estático copy: while the range's box is ticked, its "Hasta:" field takes the text of
+// its "Desde:" field.
+void copy_while_static(Window& window, const FrameRange& range);
 
 }  // namespace tavrix

@@ -6,44 +6,43 @@ namespace tavrix {
 namespace {
 
 using C = ControlId;
-using T = TableId;
 using F = Family;
 
 // clang-format off
 constexpr std::array<FieldRule, kFieldRuleCount> kRules{{
-    {C::ttika,     "ttika_Change",     F::PlainNumeric,  T::esc_ttika,     {}},
-    {C::tikdd,     "tikdd_Change",     F::PlainNumeric,  T::esc_tikdd,     {}},
-    {C::Text25,    "Text25_Change",    F::PlainNumeric,  T::esc_Text25,    {}},
-    {C::Text26,    "Text26_Change",    F::PlainNumeric,  T::esc_Text26,    {}},
-    {C::Text27,    "Text27_Change",    F::PlainNumeric,  T::esc_Text27,    {}},
-    {C::rojo,      "rojo_Change",      F::PlainNumeric,  T::esc_rojo,      {}},
-    {C::verde,     "verde_Change",     F::PlainNumeric,  T::esc_verde,     {}},
-    {C::azul,      "azul_Change",      F::PlainNumeric,  T::esc_azul,      {}},
-    {C::Text16,    "Text16_Change",    F::PlainNumeric,  T::esc_Text16,    {}},
-    {C::Text17,    "Text17_Change",    F::SignedNumeric, T::esc_Text17,    {}},
-    {C::Text18,    "Text18_Change",    F::SignedNumeric, T::esc_Text18,    {}},
-    {C::Text19,    "Text19_Change",    F::PlainNumeric,  T::esc_Text19,    {}},
-    {C::Text15,    "Text15_Change",    F::PlainNumeric,  T::esc_Text15,    {}},
-    {C::Text20,    "Text20_Change",    F::PlainNumeric,  T::esc_Text20,    {}},
-    {C::Text24,    "Text24_Change",    F::PlainNumeric,  T::esc_Text24,    {}},
-    {C::Text23,    "Text23_Change",    F::SignedNumeric, T::esc_Text23,    {}},
-    {C::Text22,    "Text22_Change",    F::SignedNumeric, T::esc_Text22,    {}},
-    {C::Text21,    "Text21_Change",    F::PlainNumeric,  T::esc_Text21,    {}},
-    {C::Text14,    "Text14_Change",    F::PlainNumeric,  T::esc_Text14,    {}},
-    {C::soundfile, "soundfile_Change", F::FreeText,      T::esc_soundfile, {}},
-    {C::cantA,     "cantA_Change",     F::FreeText,      T::esc_cantA,     {}},
-    {C::ndees,     "ndees_Change",     F::SceneCount,    {},               {}},
-    {C::Text13,    "Text13_Change",    F::SceneCount,    {},               {}},
-    {C::Text1,     "Text1_Change",     F::RangeFrom,     T::anim_Text1,    kGroup},
-    {C::Text2,     "Text2_Change",     F::RangeFrom,     T::anim_Text2,    kImage},
-    {C::Text3,     "Text3_Change",     F::RangeFrom,     T::anim_Text3,    kX},
-    {C::Text7,     "Text7_Change",     F::RangeFrom,     T::anim_Text7,    kY},
-    {C::Text8,     "Text8_Change",     F::RangeFrom,     T::anim_Text8,    kSpeed},
-    {C::Text4,     "Text4_Change",     F::RangeTo,       T::anim_Text4,    kGroup},
-    {C::Text5,     "Text5_Change",     F::RangeTo,       T::anim_Text5,    kImage},
-    {C::Text6,     "Text6_Change",     F::RangeTo,       T::anim_Text6,    kX},
-    {C::Text9,     "Text9_Change",     F::RangeTo,       T::anim_Text9,    kY},
-    {C::Text10,    "Text10_Change",    F::RangeTo,       T::anim_Text10,   kSpeed},
+    {C::ttika,     F::PlainNumeric},
+    {C::tikdd,     F::PlainNumeric},
+    {C::Text25,    F::PlainNumeric},
+    {C::Text26,    F::PlainNumeric},
+    {C::Text27,    F::PlainNumeric},
+    {C::rojo,      F::PlainNumeric},
+    {C::verde,     F::PlainNumeric},
+    {C::azul,      F::PlainNumeric},
+    {C::Text16,    F::PlainNumeric},
+    {C::Text17,    F::SignedNumeric},
+    {C::Text18,    F::SignedNumeric},
+    {C::Text19,    F::PlainNumeric},
+    {C::Text15,    F::PlainNumeric},
+    {C::Text20,    F::PlainNumeric},
+    {C::Text24,    F::PlainNumeric},
+    {C::Text23,    F::SignedNumeric},
+    {C::Text22,    F::SignedNumeric},
+    {C::Text21,    F::PlainNumeric},
+    {C::Text14,    F::PlainNumeric},
+    {C::soundfile, F::FreeText},
+    {C::cantA,     F::FreeText},
+    {C::ndees,     F::SceneCount},
+    {C::Text13,    F::SceneCount},
+    {C::Text1,     F::RangeFrom},
+    {C::Text2,     F::RangeFrom},
+    {C::Text3,     F::RangeFrom},
+    {C::Text7,     F::RangeFrom},
+    {C::Text8,     F::RangeFrom},
+    {C::Text4,     F::RangeTo},
+    {C::Text5,     F::RangeTo},
+    {C::Text6,     F::RangeTo},
+    {C::Text9,     F::RangeTo},
+    {C::Text10,    F::RangeTo},
 }};
 // clang-format on
 
@@ -70,25 +69,23 @@ bool keeps_lone_minus(Family family) {
     return family == F::SignedNumeric || family == F::RangeFrom || family == F::RangeTo;
 }
 
-void estatico_copy(EditorContext& editor, std::size_t range_index) {
-    const FrameRange& range = kFrameRanges[range_index];
+void estatico_copy(EditorContext& editor, ControlId from) {
+    const std::size_t range = *range_of(from);
     if (editor.hold.active) {
-        editor.hold.marked[range_index] = true;
+        editor.hold.marked[range] = true;
         return;
     }
-    if (editor.window.value(range.box) == 1) {
-        editor.window.set_text(range.to, editor.window.text(range.from));
-    }
+    copy_while_static(editor.window, kFrameRanges[range]);
 }
 
-void store_field(EditorContext& editor, const FieldRule& rule) {
-    const TableId table = *rule.table;
-    if (table_def(table).kind == TableKind::PerScene) {
+void store_field(EditorContext& editor, ControlId field) {
+    const TableDef& table = *table_for(field);
+    if (table.kind == TableKind::PerScene) {
         if (const auto scene = current_scene(editor.window)) {
-            editor.store.store_text(table, {*scene, 0}, editor.window.text(rule.field));
+            editor.store.store_text(table.id, {*scene, 0}, editor.window.text(field));
         }
     } else if (const auto at = current_position(editor.window)) {
-        editor.store.store_text(table, *at, editor.window.text(rule.field));
+        editor.store.store_text(table.id, *at, editor.window.text(field));
     }
 }
 
@@ -114,8 +111,8 @@ void run_field_rule(EditorContext& editor, const FieldRule& rule) {
         return;
     }
     if (rule.family == F::RangeFrom)
-        estatico_copy(editor, *rule.range);
-    store_field(editor, rule);
+        estatico_copy(editor, rule.field);
+    store_field(editor, rule.field);
 }
 
 }  // namespace tavrix

@@ -4,12 +4,9 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
-#include <string_view>
 
-#include "app/controls.h"
 #include "editor/editor_context.h"
-#include "store/scene_store.h"
+#include "model/controls.h"
 
 namespace tavrix {
 
@@ -22,12 +19,10 @@ enum class Family : std::uint8_t {
     SceneCount,     // zero rule; nine ceiling; not stored
 };
 
+// Range fields find their range, and stored fields their table, by the control.
 struct FieldRule {
     ControlId field;
-    std::string_view handler;
     Family family;
-    std::optional<TableId> table;
-    std::optional<std::size_t> range;  // range fields: index into kFrameRanges
 };
 
 inline constexpr std::size_t kFieldRuleCount = 33;

@@ -5,22 +5,17 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
 #include <span>
-#include <string_view>
 
-#include "app/controls.h"
 #include "editor/editor_context.h"
-#include "store/scene_store.h"
+#include "model/controls.h"
 
 namespace tavrix {
 
+// An Estático box finds its range, and a stored box its table, by the box.
 struct ToggleRule {
     ControlId box;
-    std::string_view handler;
-    std::optional<std::size_t> range;  // Estático boxes: index into kFrameRanges
     std::span<const ControlId> group;  // group boxes: the controls it enables
-    std::optional<TableId> table;
 };
 
 inline constexpr std::size_t kToggleRuleCount = 9;

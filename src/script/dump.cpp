@@ -2,31 +2,33 @@
 
 #include <cstdio>
 
+#include "script/properties.h"
+
 namespace tavrix::script {
 namespace {
 
-void append_bool(bool value, std::string& out) {
-    out.append(value ? "true" : "false");
-}
+constexpr Property kProperties[] = {Property::Text, Property::Caption, Property::Value,
+                                    Property::Enabled, Property::Visible};
 
+// Every property the control's kind has; texts and captions as JSON strings, and the
+// value and the flags as the numbers and literals a script reads.
 void append_control(const Window& window, const ControlDef& def, std::string& out) {
     append_json_string(def.name, out);
     out.append(": {\"kind\": ");
     append_json_string(kind_name(def.kind), out);
-    if (def.kind == Kind::TextBox) {
-        out.append(", \"text\": ");
-        append_json_string(window.text(def.id), out);
-    } else {
-        out.append(", \"caption\": ");
-        append_json_string(window.caption(def.id), out);
+    for (Property property : kProperties) {
+        const std::optional<std::string> value = read_property(window, def, property);
+        if (!value)
+            continue;
+        out.append(", ");
+        append_json_string(property_name(property), out);
+        out.append(": ");
+        if (property == Property::Text || property == Property::Caption) {
+            append_json_string(*value, out);
+        } else {
+            out.append(*value);
+        }
     }
-    if (def.kind == Kind::CheckBox) {
-        out.append(", \"value\": ").append(std::to_string(window.value(def.id)));
-    }
-    out.append(", \"enabled\": ");
-    append_bool(window.enabled(def.id), out);
-    out.append(", \"visible\": ");
-    append_bool(window.visible(def.id), out);
     out.push_back('}');
 }
 
@@ -107,12 +109,10 @@ std::string dump_json(const Form1& form) {
         append_control(form.window(), def, out);
     }
     out.append("}, \"store\": {");
-    first = true;
-    for (const TableDef& table : table_defs()) {
-        if (!first)
+    for (std::size_t i = 0; i < kTableCount; ++i) {  // in the order they are declared
+        if (i > 0)
             out.append(", ");
-        first = false;
-        append_table(form.store(), table, out);
+        append_table(form.store(), table_def(static_cast<TableId>(i)), out);
     }
     out.append("}, \"ticks\": ").append(std::to_string(form.tick_total())).append("}");
     return out;

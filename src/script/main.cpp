@@ -9,7 +9,10 @@
 #include "common/version.h"
 #include "script/command_line.h"
 #include "script/runner.h"
-#include "storyboard/system_output.h"
+#include "system/platform.h"
+#ifdef _WIN32
+#include "system/text_win32.h"
+#endif
 
 namespace {
 
@@ -26,7 +29,7 @@ std::filesystem::path path_of(const std::string& utf8) {
 }
 
 int run(const std::string& name) {
-    const tavrix::Platform platform{tavrix::system_output_factory(), tavrix::system_encoder()};
+    const tavrix::Platform platform = tavrix::system_platform();
     if (name == "-")
         return run_script(std::cin, name, std::cout, std::cerr, platform);
     std::ifstream file{path_of(name), std::ios::binary};

@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "script/dump.h"
+#include "script/properties.h"
 #include "script/reader.h"
 
 namespace tavrix::script {
@@ -31,37 +32,10 @@ std::variant<ControlId, LineOutcome> control_named(std::string_view name) {
     return script_error("no hay ningún control llamado " + quoted(name));
 }
 
-std::string bool_text(bool value) {
-    return value ? "true" : "false";
-}
-
-// The property as the script names it, read from the control; nothing when the control's
-// kind has no such property.
-std::optional<std::string> read_property(const Window& window, const ControlDef& def,
-                                         std::string_view property) {
-    const bool is_text_box = def.kind == Kind::TextBox;
-    if (property == "text" && is_text_box)
-        return window.text(def.id);
-    if (property == "caption" && !is_text_box)
-        return window.caption(def.id);
-    if (property == "value" && def.kind == Kind::CheckBox)
-        return std::to_string(window.value(def.id));
-    if (property == "enabled")
-        return bool_text(window.enabled(def.id));
-    if (property == "visible")
-        return bool_text(window.visible(def.id));
-    return std::nullopt;
-}
-
-bool is_known_property(std::string_view property) {
-    return property == "text" || property == "caption" || property == "value" ||
-           property == "enabled" || property == "visible";
-}
-
-bool is_valid_expected(std::string_view property, std::string_view value) {
-    if (property == "value")
+bool is_valid_expected(Property property, std::string_view value) {
+    if (property == Property::Value)
         return value == "0" || value == "1";
-    if (property == "enabled" || property == "visible")
+    if (property == Property::Enabled || property == Property::Visible)
         return value == "true" || value == "false";
     return true;
 }
@@ -95,8 +69,8 @@ class Session {
         return (this->*action)(tokens);
     }
 
-    LineOutcome refused(ControlId id, ActionError error) {
-        return script_error(quoted(control_def(id).name) + " " + std::string(describe(error)));
+    LineOutcome refused(ControlId id, ActionStatus status) {
+        return script_error(quoted(control_def(id).name) + " " + std::string(describe(status)));
     }
 
     LineOutcome set(const Tokens& tokens) {
@@ -104,8 +78,9 @@ class Session {
         if (auto* outcome = std::get_if<LineOutcome>(&named))
             return *outcome;
         const ControlId id = std::get<ControlId>(named);
-        if (auto error = form_.type_text(id, tokens[2]))
-            return refused(id, *error);
+        if (const ActionStatus status = form_.type_text(id, tokens[2]);
+            status != ActionStatus::Done)
+            return refused(id, status);
         return {};
     }
 
@@ -114,13 +89,10 @@ class Session {
         if (auto* outcome = std::get_if<LineOutcome>(&named))
             return *outcome;
         const ControlId id = std::get<ControlId>(named);
-        if (auto error = form_.click(id))
-            return refused(id, *error);
-        if (id == ControlId::Command1) {
-            if (const auto& failure = form_.last_run_failure()) {
-                return {kGenerateFailed, failure->message};
-            }
-        }
+        if (const ActionStatus status = form_.click(id); status != ActionStatus::Done)
+            return refused(id, status);
+        if (id == kGenerateButton && !form_.last_run()->ok())
+            return {kGenerateFailed, form_.last_run()->error().message};
         return {};
     }
 
@@ -129,23 +101,24 @@ class Session {
         if (auto* outcome = std::get_if<LineOutcome>(&named))
             return *outcome;
         const ControlDef& def = control_def(std::get<ControlId>(named));
-        const std::string& property = tokens[2];
+        const std::string& name = tokens[2];
         const std::string& expected = tokens[3];
-        if (!is_known_property(property)) {
-            return script_error("propiedad desconocida " + quoted(property) +
-                                " (se admiten text, caption, value, enabled y visible)");
+        const std::optional<Property> property = find_property(name);
+        if (!property) {
+            return script_error("propiedad desconocida " + quoted(name) + " (se admiten " +
+                                property_names() + ")");
         }
-        const std::optional<std::string> found = read_property(form_.window(), def, property);
+        const std::optional<std::string> found = read_property(form_.window(), def, *property);
         if (!found) {
             return script_error("un control de tipo " + std::string(kind_name(def.kind)) +
-                                " no tiene la propiedad " + quoted(property));
+                                " no tiene la propiedad " + quoted(name));
         }
-        if (!is_valid_expected(property, expected)) {
-            return script_error("valor no válido para " + property + ": " + quoted(expected));
+        if (!is_valid_expected(*property, expected)) {
+            return script_error("valor no válido para " + name + ": " + quoted(expected));
         }
         if (*found == expected)
             return {};
-        return {kExpectFailed, "se esperaba " + std::string(def.name) + "." + property + " = " +
+        return {kExpectFailed, "se esperaba " + std::string(def.name) + "." + name + " = " +
                                    quoted(expected) + " y se encontró " + quoted(*found)};
     }
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <variant>
 
-#include "app/controls.h"
+#include "model/controls.h"
 
 namespace tavrix {
 
@@ -18,7 +18,7 @@ using Element = std::variant<std::monostate, std::string, std::int16_t>;
 
 enum class TableKind : std::uint8_t { PerScene, PerAnimation };
 
-// The 39 tables, in the order in which they are declared.
+// The 39 tables, in the order in which they are declared (the dump lists them so).
 enum class TableId : std::uint8_t {
     // clang-format off
     esc_ttika, esc_tikdd, esc_Check6, esc_Check7, esc_soundfile, esc_rojo, esc_verde, esc_azul,
@@ -35,15 +35,19 @@ inline constexpr std::size_t kTableCount = static_cast<std::size_t>(TableId::esc
 inline constexpr int kScenes = 10;
 inline constexpr int kAnimations = 10;
 
+// A table and the control whose value it keeps: a text box's text or a check box's value.
 struct TableDef {
     TableId id;
     std::string_view name;
     TableKind kind;
-    ControlId mirrors;
+    ControlId control;
 };
 
-const std::array<TableDef, kTableCount>& table_defs();
+// Every table, in the order in which a reload loads them into their controls.
+const std::array<TableDef, kTableCount>& tables_in_reload_order();
 const TableDef& table_def(TableId id);
+// The table that keeps the control's value; none for a control that is not stored.
+const TableDef* table_for(ControlId control);
 
 // A place in the store: a scene and, for the per-animation tables, an animation, 0 to 9.
 struct Position {

@@ -12,10 +12,10 @@ void BlockWriter::text_line(std::initializer_list<std::string_view> parts) {
     block_.append(line_);
 }
 
-std::optional<BlockFailure> BlockWriter::flush() {
+Status<BlockFailure> BlockWriter::flush() {
     const std::string_view bytes = block_.view();
     if (bytes.empty())
-        return std::nullopt;
+        return Success{};
     const IoStatus status = output_.write(bytes);
     if (!status.ok())
         return BlockFailure{false, status.reason()};
@@ -23,7 +23,7 @@ std::optional<BlockFailure> BlockWriter::flush() {
     block_.clear();
     if (settings_.progress && !settings_.progress(RunProgress{frames_, bytes_}))
         return BlockFailure{true, {}};
-    return std::nullopt;
+    return Success{};
 }
 
 }  // namespace tavrix

@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "storyboard/generator.h"
+#include "common/expected.h"
 #include "storyboard/output.h"
+#include "storyboard/writer.h"
 
 namespace tavrix {
 
@@ -94,7 +94,7 @@ class BlockWriter {
     void add_frames(std::uint64_t frames) { frames_ += frames; }
 
     // Writes what is buffered; a failure or a cancellation ends the run.
-    std::optional<BlockFailure> flush();
+    Status<BlockFailure> flush();
 
   private:
     Output& output_;

@@ -86,6 +86,16 @@ double steps_keeping_length(const RunningValue& value, bool up) {
     return magnitude - kPowersOfTen[digits - 1];
 }
 
+// Adds whole ticks to the total; false when the total would leave its range.
+bool add_whole_ticks(std::int32_t& total, std::int64_t ticks) {
+    using Limits = std::numeric_limits<std::int32_t>;
+    const std::int64_t sum = total + ticks;
+    if (sum < Limits::min() || sum > Limits::max())
+        return false;
+    total = static_cast<std::int32_t>(sum);
+    return true;
+}
+
 enum class StepResult : std::uint8_t {
     Same,
     Counted,  // a small whole number stepped by one in its units digit
@@ -127,13 +137,9 @@ StepResult step_value(RunningValue& value, double delta) {
     return step_by_number_text(value, delta);
 }
 
-// The frame line in the file's code page, with its CR LF, copied out once per frame.
-//
-// A value counted by one changes its units digit every frame and its other digits once in
-// ten frames. Writing a byte into the line and then copying the line out stalls the
-// processor (the wide load waits for the narrow store to reach the cache), so the line's
-// digits of a counted value change only when a count carries, and each copy gets the units
-// digit from the value's own text. Any other change of a value needs the line built again.
+// The frame line in the file's code page, with its CR LF, copied out once per frame. A
+// counted value's units digit is taken from its own text at each copy, so that the line is
+// written only when a count carries (a store just before a wide copy of it would stall).
 class FrameLine {
   public:
     void build(const std::array<RunningValue, kRangeCount>& values, Encoder encode) {
@@ -211,23 +217,23 @@ class Expansion {
         }
     }
 
-    std::optional<ExpansionFailure> run(std::int32_t& total) {
-        total = 0;
+    Expected<std::int32_t, ExpansionFailure> run() {
+        std::int32_t total = 0;
         line_.build(running_, encode_);
         for (;;) {
             std::array<double, kRangeCount> direction{};
             if (const std::size_t frames = counting_frames(direction)) {
                 if (!write_counting_frames(frames, direction, total))
-                    return std::move(failure_);
+                    return std::move(*failure_);
                 continue;
             }
             if (!write_frame(total))
-                return std::move(failure_);
+                return std::move(*failure_);
             bool moved = false;
             if (const auto not_stepped = step_all(moved))
                 return not_a_number(*not_stepped);
             if (!moved)
-                return std::nullopt;
+                return total;
             if (line_.stale())
                 line_.build(running_, encode_);
         }
@@ -250,16 +256,10 @@ class Expansion {
         const RunningValue& speed = running_[kSpeed];
         if (!speed.strict)
             return false;
+        // A whole speed needs no rounding, and whole arithmetic is faster.
+        if (speed.whole)
+            return add_whole_ticks(total, static_cast<std::int64_t>(*speed.strict));
         using Limits = std::numeric_limits<std::int32_t>;
-        // A whole speed needs no rounding, and whole arithmetic keeps the total's chain of
-        // frames short.
-        if (speed.whole) {
-            const std::int64_t sum = total + static_cast<std::int64_t>(*speed.strict);
-            if (sum < Limits::min() || sum > Limits::max())
-                return false;
-            total = static_cast<std::int32_t>(sum);
-            return true;
-        }
         const double sum = std::nearbyint(static_cast<double>(total) + *speed.strict);
         if (!(sum >= Limits::min() && sum <= Limits::max()))
             return false;
@@ -268,12 +268,8 @@ class Expansion {
     }
 
     // Steps the values once, upward in range order and then downward; `moved` tells whether
-    // any text changed. A changed value always changes the frame line, because a stepped text
-    // never holds a comma. Gives the range that had to step but is not a number.
-    //
-    // Only the ranges that stepped in the frame before are tested: a range that did not step
-    // keeps its text, and its tests read nothing else but its fixed "Hasta:" value, so it
-    // never steps again.
+    // any text changed. Gives the range that had to step but is not a number. A range that
+    // did not step never steps again (its text and its "Hasta:" value stay), so it is dropped.
     std::optional<std::size_t> step_all(bool& moved) {
         moved = false;
         std::array<bool, kRangeCount> stepped{};
@@ -321,8 +317,7 @@ class Expansion {
         }
         line_.copy_to(writer_.extend(line_.size()));
         writer_.add_frames(1);
-        if (writer_.block_full())
-            failure_ = writer_.flush();
+        flush_full_block();
         return !failure_;
     }
 
@@ -353,12 +348,7 @@ class Expansion {
     }
 
     // The frames found by counting_frames: each is written, then every stepping value is
-    // counted by one, the tests of its step being known to pass.
-    //
-    // The frames up to a full block go straight into it, and the values' readings move by
-    // all their steps at the end. The total and the place in the block are kept in locals:
-    // the line's bytes are written through char pointers, which could alias anything held
-    // in memory.
+    // counted by one. The total stays in a local, which the char writes cannot alias.
     bool write_counting_frames(std::size_t frames, const std::array<double, kRangeCount>& direction,
                                std::int32_t& total) {
         std::int32_t running_total = total;
@@ -377,8 +367,7 @@ class Expansion {
                 break;
             }
             writer_.add_frames(count);
-            if (writer_.block_full())
-                failure_ = writer_.flush();
+            flush_full_block();
         }
         total = running_total;
         return !failure_;
@@ -389,7 +378,6 @@ class Expansion {
     std::size_t write_counted_lines(std::size_t count, char* to,
                                     const std::array<double, kRangeCount>& direction,
                                     std::int32_t& total) {
-        using Limits = std::numeric_limits<std::int32_t>;
         // A whole speed is added as a whole number and counts along if it steps; any other
         // speed does not step here and is added as add_speed adds it.
         const RunningValue& speed = running_[kSpeed];
@@ -400,10 +388,8 @@ class Expansion {
         const std::size_t size = line_.size();
         for (std::size_t frame = 0; frame < count; ++frame, to += size) {
             if (ticks) {
-                const std::int64_t sum = total + *ticks;
-                if (sum < Limits::min() || sum > Limits::max())
+                if (!add_whole_ticks(total, *ticks))
                     return frame;
-                total = static_cast<std::int32_t>(sum);
                 *ticks += ticks_step;
             } else if (!add_speed(total)) {
                 return frame;
@@ -420,6 +406,13 @@ class Expansion {
         return count;
     }
 
+    void flush_full_block() {
+        if (!writer_.block_full())
+            return;
+        if (auto flushed = writer_.flush(); !flushed.ok())
+            failure_ = std::move(flushed.error());
+    }
+
     BlockWriter& writer_;
     Encoder encode_;
     std::array<RunningValue, kRangeCount> running_;
@@ -431,9 +424,9 @@ class Expansion {
 
 }  // namespace
 
-std::optional<ExpansionFailure> expand_frames(const ExpansionStart& start, Encoder encode,
-                                              BlockWriter& writer, std::int32_t& total) {
-    return Expansion(start, encode, writer).run(total);
+Expected<std::int32_t, ExpansionFailure> expand_frames(const ExpansionStart& start, Encoder encode,
+                                                       BlockWriter& writer) {
+    return Expansion(start, encode, writer).run();
 }
 
 }  // namespace tavrix

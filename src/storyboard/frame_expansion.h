@@ -11,7 +11,8 @@
 #include <string_view>
 #include <variant>
 
-#include "app/ranges.h"
+#include "common/expected.h"
+#include "model/ranges.h"
 #include "storyboard/block_writer.h"
 #include "storyboard/output.h"
 
@@ -33,9 +34,9 @@ struct ExpansionStart {
     std::array<double, kRangeCount> to;              // the leading numbers of "Hasta:"
 };
 
-// Writes the frame lines, in the file's code page, to `writer` and gives the tick total in
-// `total`, or why the expansion stopped.
-std::optional<ExpansionFailure> expand_frames(const ExpansionStart& start, Encoder encode,
-                                              BlockWriter& writer, std::int32_t& total);
+// Writes the frame lines, in the file's code page, to `writer`; gives the tick total, or why
+// the expansion stopped.
+Expected<std::int32_t, ExpansionFailure> expand_frames(const ExpansionStart& start, Encoder encode,
+                                                       BlockWriter& writer);
 
 }  // namespace tavrix

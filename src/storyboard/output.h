@@ -12,7 +12,7 @@
 namespace tavrix {
 
 // Success, or a failure with its reason in Spanish ("la carpeta no existe").
-class IoStatus {
+class [[nodiscard]] IoStatus {
   public:
     static IoStatus success() { return IoStatus(); }
     static IoStatus failure(std::string reason) { return IoStatus(std::move(reason)); }
@@ -41,5 +41,11 @@ using OutputFactory = std::function<std::unique_ptr<Output>()>;
 
 // Turns a UTF-8 field text into the file's 8-bit code page, appending to `out`.
 using Encoder = void (*)(std::string_view utf8, std::string& out);
+
+// What a run needs of the system it runs on: where files go and in which code page.
+struct Platform {
+    OutputFactory open_output;
+    Encoder encode;
+};
 
 }  // namespace tavrix

@@ -16,13 +16,15 @@
 #include "app/form1.h"
 #include "common/encoding.h"
 #include "files.h"
-#include "storyboard/system_output.h"
+#include "support/memory_output.h"
+#include "system/file_output.h"
 
 namespace tavrix {
 namespace {
 
 using C = ControlId;
 using testing::read_bytes;
+using testing::run_failure;
 using testing::TempFolder;
 
 enum class Op : std::uint8_t {
@@ -160,11 +162,11 @@ class InjectedFaults : public ::testing::Test {
     }
 
     void type(ControlId id, const std::string& text) {
-        ASSERT_FALSE(form_.type_text(id, text)) << control_def(id).name;
+        ASSERT_EQ(form_.type_text(id, text), ActionStatus::Done) << control_def(id).name;
     }
     std::optional<RunFailure> generate() {
-        EXPECT_FALSE(form_.click(C::Command1));
-        return form_.last_run_failure();
+        EXPECT_EQ(form_.click(C::Command1), ActionStatus::Done);
+        return run_failure(form_);
     }
     Results results() const {
         return {form_.window().text(C::ticsI), form_.window().text(C::tiempoI), form_.tick_total()};
@@ -285,9 +287,9 @@ TEST_F(InjectedFaults, AFolderThatCannotBeSyncedLosesNothing) {
     };
     Form1 form(Platform{[] { return make_file_output(std::make_shared<NoFolderSync>()); },
                         append_windows_1252});
-    ASSERT_FALSE(form.type_text(C::Text11, path_));
-    ASSERT_FALSE(form.click(C::Command1));
-    EXPECT_FALSE(form.last_run_failure());
+    ASSERT_EQ(form.type_text(C::Text11, path_), ActionStatus::Done);
+    ASSERT_EQ(form.click(C::Command1), ActionStatus::Done);
+    EXPECT_FALSE(run_failure(form));
     EXPECT_TRUE(read_bytes(path_));
     EXPECT_EQ(folder_.entries(), std::set<std::string>{"intro.def"});
 }

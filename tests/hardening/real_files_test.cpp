@@ -18,7 +18,9 @@
 #include "app/form1.h"
 #include "common/encoding.h"
 #include "files.h"
-#include "storyboard/system_output.h"
+#include "support/memory_output.h"
+#include "system/file_output.h"
+#include "system/platform.h"
 
 namespace tavrix {
 namespace {
@@ -26,6 +28,7 @@ namespace {
 using C = ControlId;
 using testing::link_status;
 using testing::read_bytes;
+using testing::run_failure;
 using testing::TempFolder;
 using testing::write_bytes;
 
@@ -37,11 +40,11 @@ class RealFiles : public ::testing::Test {
     std::optional<RunFailure> generate(const std::string& path, int frames = 1,
                                        std::shared_ptr<FileCalls> calls = nullptr) {
         Form1 form(Platform{[calls] { return make_file_output(calls); }, append_windows_1252});
-        EXPECT_FALSE(form.type_text(C::Text11, path));
-        EXPECT_FALSE(form.type_text(C::Text6, std::to_string(frames - 1)));
-        EXPECT_FALSE(form.click(C::Command1));
-        EXPECT_EQ(form.window().text(C::ticsI), form.last_run_failure() ? "" : "0");
-        return form.last_run_failure();
+        EXPECT_EQ(form.type_text(C::Text11, path), ActionStatus::Done);
+        EXPECT_EQ(form.type_text(C::Text6, std::to_string(frames - 1)), ActionStatus::Done);
+        EXPECT_EQ(form.click(C::Command1), ActionStatus::Done);
+        EXPECT_EQ(form.window().text(C::ticsI), run_failure(form) ? "" : "0");
+        return run_failure(form);
     }
 
     std::string storyboard(int frames = 1) {
@@ -115,13 +118,14 @@ TEST_F(RealFiles, AFullDiskFailsCleanly) {
     const std::string path = folder_.file("disco/intro.def");
     write_bytes(path, "anterior\r\n");
 
-    Form1 form(Platform{system_output_factory(), append_windows_1252});
-    ASSERT_FALSE(form.type_text(C::Text11, path));
-    ASSERT_FALSE(form.type_text(C::Text8, "1"));
-    ASSERT_FALSE(form.type_text(C::Text6, "20000"));  // some 340 KB, past the disk's 64 KiB
-    ASSERT_FALSE(form.click(C::Command1));
+    Form1 form(system_platform());
+    ASSERT_EQ(form.type_text(C::Text11, path), ActionStatus::Done);
+    ASSERT_EQ(form.type_text(C::Text8, "1"), ActionStatus::Done);
+    ASSERT_EQ(form.type_text(C::Text6, "20000"),
+              ActionStatus::Done);  // some 340 KB, past the disk's 64 KiB
+    ASSERT_EQ(form.click(C::Command1), ActionStatus::Done);
 
-    expect_failure(form.last_run_failure(), path, "no queda espacio en el disco");
+    expect_failure(run_failure(form), path, "no queda espacio en el disco");
     EXPECT_EQ(read_bytes(path), "anterior\r\n");
     EXPECT_EQ(TempFolder::entries_of(folder_.file("disco")), std::set<std::string>{"intro.def"});
     EXPECT_EQ(form.tick_total(), 0);

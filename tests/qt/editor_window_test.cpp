@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "common/encoding.h"
-#include "storyboard/system_output.h"
+#include "system/file_output.h"
 #include "ui/qt/application.h"
 #include "ui/qt/editor_window.h"
 
@@ -49,7 +49,7 @@ QString shown_text(QWidget* widget) {
 // long enough to show the progress dialog, yet ends on its own should cancelling fail.
 class SlowOutput final : public tavrix::Output {
   public:
-    SlowOutput() : inner_(tavrix::system_output_factory()()) {}
+    SlowOutput() : inner_(tavrix::make_file_output()) {}
     tavrix::IoStatus open(std::string_view path) override { return inner_->open(path); }
     tavrix::IoStatus write(std::string_view bytes) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(3));

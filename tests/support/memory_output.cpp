@@ -5,18 +5,18 @@
 namespace tavrix::testing {
 
 void MemoryForm::type(ControlId id, std::string_view text) {
-    const auto refused = form.type_text(id, text);
-    ASSERT_FALSE(refused) << control_def(id).name << ": " << describe(*refused);
+    const ActionStatus status = form.type_text(id, text);
+    ASSERT_EQ(status, ActionStatus::Done) << control_def(id).name << ": " << describe(status);
 }
 
 void MemoryForm::click(ControlId id) {
-    const auto refused = form.click(id);
-    ASSERT_FALSE(refused) << control_def(id).name << ": " << describe(*refused);
+    const ActionStatus status = form.click(id);
+    ASSERT_EQ(status, ActionStatus::Done) << control_def(id).name << ": " << describe(status);
 }
 
 std::vector<std::string> MemoryForm::generate() {
     click(ControlId::Command1);
-    if (const auto& failure = form.last_run_failure()) {
+    if (const auto failure = run_failure(form)) {
         ADD_FAILURE() << failure->message;
         return {};
     }
@@ -57,7 +57,7 @@ std::string stored(const Form1& form, TableId table, Position at) {
 
 std::vector<std::string> store_snapshot(const Form1& form) {
     std::vector<std::string> all;
-    for (const TableDef& table : table_defs()) {
+    for (const TableDef& table : tables_in_reload_order()) {
         for (int scene = 0; scene < kScenes; ++scene) {
             for (int animation = 0; animation < kAnimations; ++animation) {
                 if (table.kind == TableKind::PerScene && animation > 0)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,12 @@ struct MemoryForm {
 };
 
 std::vector<std::string> split_crlf_lines(std::string_view bytes);
+
+// The failure of the latest "Generar!"; nothing when it succeeded or never ran.
+inline std::optional<RunFailure> run_failure(const Form1& form) {
+    const std::optional<RunResult>& run = form.last_run();
+    return run && !run->ok() ? std::optional<RunFailure>(run->error()) : std::nullopt;
+}
 
 }  // namespace tavrix::testing
 

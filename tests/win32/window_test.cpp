@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "check.h"
-#include "storyboard/system_output.h"
+#include "system/file_output.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/layout.h"
 

@@ -10,9 +10,6 @@
 
 #include <string_view>
 
-#include "common/encoding.h"
-#include "storyboard/system_output.h"
-
 namespace tavrix::qt {
 namespace {
 
@@ -72,10 +69,6 @@ QWidget* make_widget(Kind kind, QWidget* parent) {
 
 }  // namespace
 
-Platform system_platform() {
-    return Platform{system_output_factory(), append_windows_1252};
-}
-
 EditorWindow::EditorWindow(Platform platform, QWidget* parent)
     : QWidget(parent), form_(std::move(platform)), run_watch_(*this) {
     const WindowDef& window = window_def();
@@ -123,7 +116,8 @@ void EditorWindow::chain_focus() {
 
 void EditorWindow::on_text_edited(ControlId id, QLineEdit* box) {
     const QString typed = box->text();
-    form_.type_text(id, typed.toStdString());
+    // A refused edit is undone by the sync, which shows what the model holds.
+    (void)form_.type_text(id, typed.toStdString());
     sync_after(id);
     // A write-back replaced what was typed: the caret goes after the new text, where the
     // next key continues it.
@@ -132,25 +126,25 @@ void EditorWindow::on_text_edited(ControlId id, QLineEdit* box) {
 }
 
 void EditorWindow::on_clicked(ControlId id) {
-    if (id == ControlId::Command1) {
+    if (id == kGenerateButton) {
         generate();
         return;
     }
-    form_.click(id);
+    (void)form_.click(id);  // refused or not, the sync shows what the model holds
     // Qt has already toggled a check box on its own; the model decides what it shows.
     sync_after(id);
 }
 
 void EditorWindow::generate() {
     run_watch_.start();
-    const bool refused = form_.click(ControlId::Command1).has_value();
+    const bool refused = form_.click(kGenerateButton) != ActionStatus::Done;
     run_watch_.finish();
-    sync_after(ControlId::Command1);
+    sync_after(kGenerateButton);
     if (refused)
         return;
-    const std::optional<RunFailure>& failure = form_.last_run_failure();
-    if (failure && failure->cause != FailureCause::Cancelled)
-        show_failure(failure->message);
+    const RunResult& run = *form_.last_run();
+    if (!run.ok() && run.error().cause != FailureCause::Cancelled)
+        show_failure(run.error().message);
 }
 
 void EditorWindow::show_failure(const std::string& message) {

@@ -10,14 +10,12 @@
 #include <string>
 
 #include "app/form1.h"
+#include "system/platform.h"
 #include "ui/qt/run_watch.h"
 
 class QLineEdit;
 
 namespace tavrix::qt {
-
-// The real file system and the file's code page.
-Platform system_platform();
 
 class EditorWindow final : public QWidget {
     Q_OBJECT

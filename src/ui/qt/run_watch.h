@@ -7,7 +7,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 
-#include "storyboard/generator.h"
+#include "storyboard/writer.h"
 
 class QProgressDialog;
 class QWidget;

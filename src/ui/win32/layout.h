@@ -6,10 +6,9 @@
 // the dialog keyboard handling walk them in one order, the focus order.
 #pragma once
 
-#include <optional>
 #include <vector>
 
-#include "app/controls.h"
+#include "model/controls.h"
 
 namespace tavrix::win32 {
 
@@ -56,17 +55,5 @@ std::vector<ControlId> covering(ControlId id);
 // it, as in the table, and every frame lies under what it contains. Where this order and
 // the table disagree (between two controls that take focus), `covering` settles it.
 std::vector<ControlId> creation_order();
-
-// Whether the control shows or takes input on screen: its own flag and its containers'.
-enum class Flag : bool { Enabled, Visible };
-template <typename Window>
-bool on_screen(const Window& window, ControlId id, Flag flag) {
-    for (std::optional<ControlId> at = id; at; at = control_def(*at).container) {
-        const bool set = flag == Flag::Enabled ? window.enabled(*at) : window.visible(*at);
-        if (!set)
-            return false;
-    }
-    return true;
-}
 
 }  // namespace tavrix::win32

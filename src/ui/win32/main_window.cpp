@@ -5,7 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "storyboard/system_output.h"
+#include "system/platform.h"
+#include "system/text_win32.h"
 #include "ui/win32/layout.h"
 
 namespace tavrix::win32 {
@@ -85,8 +86,7 @@ bool style_has(HWND window, LONG_PTR flag) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance)
-    : instance_(instance), form_(Platform{system_output_factory(), system_encoder()}) {
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), form_(system_platform()) {
     form_.set_observer([this](ControlId id, Property property) { mark(id, property); });
     form_.set_progress_hook([this](const RunProgress& progress) { return on_progress(progress); });
 }
@@ -275,7 +275,7 @@ void MainWindow::on_command(int identifier, int code) {
 void MainWindow::on_text_changed(ControlId id) {
     // While a run holds the model, an edit arriving through another program's message is
     // undone: the run reads the fields as they stood when it started.
-    if (generating_ || form_.type_text(id, narrow(window_text(child(id)))))
+    if (generating_ || form_.type_text(id, narrow(window_text(child(id)))) != ActionStatus::Done)
         mark(id, Property::Text);
     apply_changes();
 }
@@ -283,11 +283,11 @@ void MainWindow::on_text_changed(ControlId id) {
 void MainWindow::on_clicked(ControlId id) {
     if (generating_)
         return;
-    if (id == ControlId::Command1) {
+    if (id == kGenerateButton) {
         generate();
         return;
     }
-    if (form_.click(id))
+    if (form_.click(id) != ActionStatus::Done)
         mark(id, Property::Value);  // refused: show the value the model holds
     apply_changes();
 }
@@ -295,7 +295,8 @@ void MainWindow::on_clicked(ControlId id) {
 void MainWindow::generate() {
     generating_ = true;
     run_started_ = std::chrono::steady_clock::now();
-    form_.click(ControlId::Command1);
+    // A refused press changes nothing; its failure, if any, is reported after the click.
+    (void)form_.click(kGenerateButton);
     progress_.reset();
     generating_ = false;
     apply_changes();
@@ -319,10 +320,10 @@ bool MainWindow::on_progress(const RunProgress& progress) {
 }
 
 void MainWindow::report_failure() {
-    const std::optional<RunFailure>& failure = form_.last_run_failure();
-    if (!failure || failure->cause == FailureCause::Cancelled)
+    const std::optional<RunResult>& run = form_.last_run();
+    if (!run || run->ok() || run->error().cause == FailureCause::Cancelled)
         return;
-    const std::wstring text = widen(failure->message);
+    const std::wstring text = widen(run->error().message);
     const std::wstring caption = widen(window_def().caption);
     MessageBoxW(window_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
 }
@@ -369,8 +370,8 @@ void MainWindow::apply_flags() {
     bool shown_changed = false;
     for (const ControlDef& def : control_table()) {
         HWND control = child(def.id);
-        const bool enabled = on_screen(model, def.id, Flag::Enabled);
-        const bool visible = on_screen(model, def.id, Flag::Visible);
+        const bool enabled = model.enabled_on_screen(def.id);
+        const bool visible = model.visible_on_screen(def.id);
         if ((IsWindowEnabled(control) != FALSE) != enabled)
             EnableWindow(control, enabled);
         if (style_has(control, WS_VISIBLE) != visible) {

@@ -4,9 +4,11 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
-#include "app/controls.h"
+#include "model/controls.h"
 
 namespace tavrix {
 
@@ -28,5 +30,26 @@ inline constexpr std::array<FrameRange, kRangeCount> kFrameRanges{{
     {"Y:", ControlId::Text7, ControlId::Text9, ControlId::Check4, true},
     {"Velocidad:", ControlId::Text8, ControlId::Text10, ControlId::Check5, false},
 }};
+
+namespace detail {
+inline constexpr std::array<std::int8_t, kControlCount> kRangeByControl = [] {
+    std::array<std::int8_t, kControlCount> by_control{};
+    by_control.fill(-1);
+    for (std::size_t i = 0; i < kRangeCount; ++i) {
+        const FrameRange& range = kFrameRanges[i];
+        for (ControlId id : {range.from, range.to, range.box})
+            by_control[index_of(id)] = static_cast<std::int8_t>(i);
+    }
+    return by_control;
+}();
+}  // namespace detail
+
+// The range that the field or box belongs to, as an index into kFrameRanges.
+constexpr std::optional<std::size_t> range_of(ControlId id) {
+    const std::int8_t range = detail::kRangeByControl[index_of(id)];
+    if (range < 0)
+        return std::nullopt;
+    return static_cast<std::size_t>(range);
+}
 
 }  // namespace tavrix

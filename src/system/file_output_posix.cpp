@@ -11,7 +11,9 @@
 #include <string>
 #include <utility>
 
-#include "storyboard/system_output.h"
+#include "common/encoding.h"
+#include "system/file_output.h"
+#include "system/platform.h"
 
 namespace tavrix {
 namespace {
@@ -288,8 +290,8 @@ std::unique_ptr<Output> make_file_output(std::shared_ptr<FileCalls> calls) {
     return std::make_unique<PosixFileOutput>(std::move(calls));
 }
 
-OutputFactory system_output_factory() {
-    return [] { return make_file_output(); };
+Platform system_platform() {
+    return Platform{[] { return make_file_output(); }, append_windows_1252};
 }
 
 }  // namespace tavrix

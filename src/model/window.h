@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/controls.h"
+#include "model/controls.h"
 
 namespace tavrix {
 
@@ -41,8 +41,11 @@ class Window {
     bool enabled(ControlId id) const { return state(id).enabled; }
     bool visible(ControlId id) const { return state(id).visible; }
 
-    // A person can reach a control only when it and every container are enabled and shown.
-    bool reachable(ControlId id) const;
+    // What the screen shows: a control is enabled, or shown, only when it and every
+    // container are. A person can reach a control only when it is both.
+    bool enabled_on_screen(ControlId id) const;
+    bool visible_on_screen(ControlId id) const;
+    bool reachable(ControlId id) const { return enabled_on_screen(id) && visible_on_screen(id); }
 
     void set_text(ControlId id, std::string_view text);     // text box: raises Change
     void set_caption(ControlId id, std::string_view text);  // label, button, frame, check box

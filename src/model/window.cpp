@@ -1,4 +1,4 @@
-#include "app/window.h"
+#include "model/window.h"
 
 namespace tavrix {
 
@@ -12,12 +12,25 @@ Window::Window(EventSink& sink) : sink_(sink) {
     }
 }
 
-bool Window::reachable(ControlId id) const {
+namespace {
+
+template <typename Flag>
+bool set_up_to_the_window(ControlId id, Flag flag) {
     for (std::optional<ControlId> at = id; at; at = control_def(*at).container) {
-        if (!enabled(*at) || !visible(*at))
+        if (!flag(*at))
             return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool Window::enabled_on_screen(ControlId id) const {
+    return set_up_to_the_window(id, [this](ControlId at) { return enabled(at); });
+}
+
+bool Window::visible_on_screen(ControlId id) const {
+    return set_up_to_the_window(id, [this](ControlId at) { return visible(at); });
 }
 
 void Window::set_text(ControlId id, std::string_view text) {

@@ -7,11 +7,9 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "common/encoding.h"
 #include "storyboard/output.h"
 
 namespace tavrix {
@@ -45,26 +43,6 @@ std::unique_ptr<Output> make_file_output();
 
 // Spanish words for a Windows error code from GetLastError.
 std::string describe_windows_error(unsigned long code);
-
-// Appends `utf8` to `out` in the active ANSI code page; what it cannot hold becomes "?".
-void append_active_code_page(std::string_view utf8, std::string& out);
-
-// Texts between the program (UTF-8) and the wide-character calls (UTF-16). A malformed
-// sequence becomes U+FFFD; widen_exact instead gives nothing for it.
-std::wstring widen(std::string_view utf8);
-std::optional<std::wstring> widen_exact(std::string_view utf8);
-std::string narrow(std::wstring_view utf16);
 #endif
-
-OutputFactory system_output_factory();
-
-// The code page of the storyboard file on this system.
-inline Encoder system_encoder() {
-#ifdef _WIN32
-    return append_active_code_page;
-#else
-    return append_windows_1252;
-#endif
-}
 
 }  // namespace tavrix

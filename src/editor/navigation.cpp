@@ -1,0 +1,111 @@
+#include "editor/navigation.h"
+
+#include <string>
+
+#include "common/numbers.h"
+
+namespace tavrix {
+namespace {
+
+using C = ControlId;
+
+// A "Desde:" field makes no Estático copy while it loads: the boxes still show the scene
+// that is being left.
+bool is_from_field(ControlId id) {
+    const std::optional<std::size_t> range = range_of(id);
+    return range && kFrameRanges[*range].from == id;
+}
+
+void load(EditorContext& editor, const TableDef& table) {
+    const std::optional<Position> at = current_position(editor.window);
+    if (!at)
+        return;  // never addressed outside the store
+    if (control_def(table.control).kind == Kind::CheckBox) {
+        editor.window.set_value(table.control, editor.store.load_check(table.id, *at));
+    } else if (const auto* text = std::get_if<std::string>(&editor.store.at(table.id, *at))) {
+        editor.window.set_text(table.control, *text);
+    } else {
+        editor.window.set_text(table.control, editor.store.load_text(table.id, *at));
+    }
+}
+
+// The copies held back while the "Desde:" row loaded, made now that the Estático boxes show
+// the destination's state.
+void release_held_copies(EditorContext& editor) {
+    for (std::size_t i = 0; i < kRangeCount; ++i) {
+        if (!editor.hold.marked[i])
+            continue;
+        copy_while_static(editor.window, kFrameRanges[i]);
+    }
+    editor.hold.marked = {};
+}
+
+void step_caption(Window& window, ControlId caption, int to) {
+    window.set_caption(caption, std::to_string(to));
+}
+
+void botant_Click(EditorContext& editor) {
+    const std::optional<int> scene = caption_index(editor.window.caption(C::Escena));
+    if (scene && *scene > 0)
+        step_caption(editor.window, C::Escena, *scene - 1);
+    scene_reload(editor);
+}
+
+// A count text that is not wholly a number leaves the scene where it is, and the caption
+// never goes past 9.
+void botsig_Click(EditorContext& editor) {
+    const std::optional<double> count = strict_number(editor.window.text(C::ndees));
+    const std::optional<int> scene = caption_index(editor.window.caption(C::Escena));
+    if (count && scene && *count - 1 > *scene && *scene < kScenes - 1) {
+        step_caption(editor.window, C::Escena, *scene + 1);
+    }
+    scene_reload(editor);
+}
+
+void Command3_Click(EditorContext& editor) {
+    const std::optional<int> animation = caption_index(editor.window.caption(C::nroAnim));
+    if (animation && *animation > 0)
+        step_caption(editor.window, C::nroAnim, *animation - 1);
+    scene_reload(editor);
+}
+
+// The caption and the count are compared as texts, code by code; the caption never goes
+// past 9.
+void Command2_Click(EditorContext& editor) {
+    const std::string& caption = editor.window.caption(C::nroAnim);
+    const std::optional<int> animation = caption_index(caption);
+    if (animation && caption < editor.window.text(C::cantA) && *animation < kAnimations - 1) {
+        step_caption(editor.window, C::nroAnim, *animation + 1);
+    }
+    scene_reload(editor);
+}
+
+}  // namespace
+
+void scene_reload(EditorContext& editor) {
+    editor.hold.marked = {};
+    for (const TableDef& table : tables_in_reload_order()) {
+        editor.hold.active = is_from_field(table.control);
+        load(editor, table);
+        if (table.control == kFrameRanges.back().box)  // the last Estático box to load
+            release_held_copies(editor);
+    }
+    editor.hold.active = false;
+}
+
+ArrowClick arrow_click_for(ControlId button) {
+    switch (button) {
+        case C::botant:
+            return botant_Click;
+        case C::botsig:
+            return botsig_Click;
+        case C::Command3:
+            return Command3_Click;
+        case C::Command2:
+            return Command2_Click;
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace tavrix

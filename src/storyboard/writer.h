@@ -1,0 +1,91 @@
+// "Generar!": writes the storyboard definition file from the fields as they stand, expanding
+// the five frame ranges into the action's frame lines. A run that cannot complete leaves the
+// file at the path as it was.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/expected.h"
+#include "model/ranges.h"
+#include "storyboard/output.h"
+
+namespace tavrix {
+
+// The texts of the fields that a run writes; a part whose box is not ticked is absent.
+struct StoryboardFields {
+    using Pair = std::array<std::string_view, 2>;
+    using Colour = std::array<std::string_view, 3>;  // red, green, blue
+
+    struct Fade {
+        std::string_view in_time;
+        Colour in_colour;
+        std::string_view out_time;
+    };
+    struct Layer {
+        std::string_view animation;
+        Pair position;
+        Pair offset;
+        std::string_view start_time;
+    };
+    struct Music {
+        std::string_view file;
+        std::string_view loops;
+    };
+    struct Background {
+        std::string_view action;
+        Pair start;
+    };
+
+    std::string_view path;
+    std::string_view sprite_file;
+    std::optional<std::string_view> start_scene;
+    std::optional<Fade> fade;
+    Colour clear_colour;
+    Layer layer;
+    std::optional<Music> music;
+    std::optional<Background> background;
+    std::array<std::string_view, kRangeCount> from;  // the "Desde:" row
+    std::array<std::string_view, kRangeCount> to;    // the "Hasta:" row
+};
+
+struct RunProgress {
+    std::uint64_t frames = 0;
+    std::uint64_t bytes = 0;
+};
+
+// Called after every block written; returning false cancels the run.
+using ProgressHook = std::function<bool(const RunProgress&)>;
+
+struct RunSettings {
+    Encoder encode;
+    ProgressHook progress;  // may be empty
+};
+
+// What the window shows in "Tics" and "Tiempo" after a run.
+struct RunTotals {
+    std::int32_t ticks;
+    double time;  // time_of_ticks(ticks)
+};
+
+// The time value shown for a tick total: (total x 5) / 300.
+double time_of_ticks(std::int32_t tick_total);
+
+enum class FailureCause : std::uint8_t { File, Field, TickTotal, Cancelled };
+
+struct RunFailure {
+    FailureCause cause;
+    std::string message;  // Spanish, naming the path and the field or reason
+};
+
+using RunResult = Expected<RunTotals, RunFailure>;
+
+// The tick total starts at 0 in every run.
+RunResult write_storyboard(const StoryboardFields& fields, Output& output,
+                           const RunSettings& settings);
+
+}  // namespace tavrix
