@@ -312,9 +312,8 @@ void check_typed(const Form1& form, ControlId id, const std::string& typed,
             "the field keeps the normalised text",
             std::string(describe_control(id)) + " <- \"" + typed + "\": \"" + w.text(id) + "\"");
     }
-    const FieldRule* rule = field_rule_for(id);
-    if (rule && rule->range) {
-        const FrameRange& range = kFrameRanges[*rule->range];
+    if (const auto range_index = range_of(id)) {
+        const FrameRange& range = kFrameRanges[*range_index];
         if (range.from == id && w.value(range.box) == 1) {
             require(w.text(range.to) == w.text(id), "Estático copies \"Desde:\" into \"Hasta:\"",
                     describe_control(id));

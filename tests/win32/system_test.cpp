@@ -8,6 +8,7 @@
 
 #include "check.h"
 #include "system/file_output.h"
+#include "system/text_win32.h"
 #include "ui/win32/layout.h"
 
 namespace tavrix::win32 {

@@ -17,6 +17,7 @@
 
 #include "check.h"
 #include "system/file_output.h"
+#include "system/text_win32.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/layout.h"
 
