@@ -22,9 +22,4 @@ std::optional<Position> current_position(const Window& window) {
     return Position{*scene, *animation};
 }
 
-void copy_while_static(Window& window, const FrameRange& range) {
-    if (window.value(range.box) == 1)
-        window.set_text(range.to, window.text(range.from));
-}
-
 }  // namespace tavrix

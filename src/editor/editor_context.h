@@ -37,6 +37,9 @@ std::optional<int> current_scene(const Window& window);
 
 // The Estático copy: while the range's box is ticked, its "Hasta:" field takes the text of
 // its "Desde:" field.
-void copy_while_static(Window& window, const FrameRange& range);
+inline void copy_while_static(Window& window, const FrameRange& range) {
+    if (window.value(range.box) == 1)
+        window.set_text(range.to, window.text(range.from));
+}
 
 }  // namespace tavrix

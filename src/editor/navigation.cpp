@@ -9,18 +9,34 @@ namespace {
 
 using C = ControlId;
 
-// A "Desde:" field makes no Estático copy while it loads: the boxes still show the scene
-// that is being left.
-bool is_from_field(ControlId id) {
-    const std::optional<std::size_t> range = range_of(id);
-    return range && kFrameRanges[*range].from == id;
-}
+// One load of the reload, worked out once from the store's table.
+struct Load {
+    const TableDef* table;
+    bool check_value;  // a check box's value, not a text
+    // A "Desde:" field makes no Estático copy while it loads: the boxes still show the scene
+    // that is being left.
+    bool holds_copy;
+    bool last_box;  // the copies held back are made once the last Estático box has loaded
+};
 
-void load(EditorContext& editor, const TableDef& table) {
+const std::array<Load, kTableCount> kLoads = [] {
+    std::array<Load, kTableCount> loads{};
+    for (std::size_t i = 0; i < kTableCount; ++i) {
+        const TableDef& table = tables_in_reload_order()[i];
+        const std::optional<std::size_t> range = range_of(table.control);
+        loads[i] = {&table, control_def(table.control).kind == Kind::CheckBox,
+                    range && kFrameRanges[*range].from == table.control,
+                    table.control == kFrameRanges.back().box};
+    }
+    return loads;
+}();
+
+void load(EditorContext& editor, const Load& step) {
     const std::optional<Position> at = current_position(editor.window);
     if (!at)
         return;  // never addressed outside the store
-    if (control_def(table.control).kind == Kind::CheckBox) {
+    const TableDef& table = *step.table;
+    if (step.check_value) {
         editor.window.set_value(table.control, editor.store.load_check(table.id, *at));
     } else if (const auto* text = std::get_if<std::string>(&editor.store.at(table.id, *at))) {
         editor.window.set_text(table.control, *text);
@@ -84,10 +100,10 @@ void Command2_Click(EditorContext& editor) {
 
 void scene_reload(EditorContext& editor) {
     editor.hold.marked = {};
-    for (const TableDef& table : tables_in_reload_order()) {
-        editor.hold.active = is_from_field(table.control);
-        load(editor, table);
-        if (table.control == kFrameRanges.back().box)  // the last Estático box to load
+    for (const Load& step : kLoads) {
+        editor.hold.active = step.holds_copy;
+        load(editor, step);
+        if (step.last_box)
             release_held_copies(editor);
     }
     editor.hold.active = false;

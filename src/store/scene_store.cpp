@@ -79,15 +79,20 @@ constexpr std::array<const TableDef*, kControlCount> kTableByControl = [] {
     return by_control;
 }();
 
-// Where each table starts in the one array of elements, by TableId.
-constexpr std::array<std::size_t, kTableCount> kOffsets = [] {
-    std::array<std::size_t, kTableCount> offsets{};
+// Where each table's elements stand in the one array of elements, by TableId.
+struct Placement {
+    std::size_t start;
+    bool per_animation;
+};
+
+constexpr std::array<Placement, kTableCount> kPlacements = [] {
+    std::array<Placement, kTableCount> placements{};
     std::size_t next = 0;
     for (const TableDef& table : kTables) {
-        offsets[index_of(table.id)] = next;
+        placements[index_of(table.id)] = {next, table.kind == TableKind::PerAnimation};
         next += table_size(table.kind);
     }
-    return offsets;
+    return placements;
 }();
 
 bool in_range(Position at) {
@@ -111,11 +116,9 @@ const TableDef* table_for(ControlId control) {
 std::size_t SceneStore::offset(TableId table, Position at) {
     assert(in_range(at));
     (void)in_range;
-    const std::size_t within =
-        table_def(table).kind == TableKind::PerScene
-            ? static_cast<std::size_t>(at.scene)
-            : static_cast<std::size_t>(at.scene * kAnimations + at.animation);
-    return kOffsets[index_of(table)] + within;
+    const Placement& placement = kPlacements[index_of(table)];
+    const int within = placement.per_animation ? at.scene * kAnimations + at.animation : at.scene;
+    return placement.start + static_cast<std::size_t>(within);
 }
 
 void SceneStore::put_startup_zeros() {
