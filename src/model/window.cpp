@@ -33,6 +33,10 @@ bool Window::visible_on_screen(ControlId id) const {
     return set_up_to_the_window(id, [this](ControlId at) { return visible(at); });
 }
 
+bool Window::reachable(ControlId id) const {
+    return set_up_to_the_window(id, [this](ControlId at) { return enabled(at) && visible(at); });
+}
+
 void Window::set_text(ControlId id, std::string_view text) {
     ControlState& control = state(id);
     if (control.text == text)

@@ -45,7 +45,7 @@ class Window {
     // container are. A person can reach a control only when it is both.
     bool enabled_on_screen(ControlId id) const;
     bool visible_on_screen(ControlId id) const;
-    bool reachable(ControlId id) const { return enabled_on_screen(id) && visible_on_screen(id); }
+    bool reachable(ControlId id) const;
 
     void set_text(ControlId id, std::string_view text);     // text box: raises Change
     void set_caption(ControlId id, std::string_view text);  // label, button, frame, check box
