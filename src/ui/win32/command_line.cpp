@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "common/version.h"
-#include "storyboard/system_output.h"
+#include "system/text_win32.h"
 
 namespace tavrix::win32 {
 namespace {
