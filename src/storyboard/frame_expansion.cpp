@@ -159,13 +159,19 @@ class FrameLine {
         stale_ = false;
     }
 
-    void step(std::size_t range, StepResult result, const RunningValue& value, double delta) {
-        if (result == StepResult::Counted || result == StepResult::Carried) {
-            if (!counted_[range]) {
-                counted_[range] = true;
-                units_.push_back({start_[range] + length_[range] - 1, &value.text});
-            }
+    // From now on the units digit of `range` is taken from the value's own text.
+    void count(std::size_t range, const RunningValue& value) {
+        if (!counted_[range]) {
+            counted_[range] = true;
+            units_.push_back({units_at(range), &value.text});
         }
+    }
+
+    std::size_t units_at(std::size_t range) const { return start_[range] + length_[range] - 1; }
+
+    void step(std::size_t range, StepResult result, const RunningValue& value, double delta) {
+        if (result == StepResult::Counted || result == StepResult::Carried)
+            count(range, value);
         // The digits before the units digit count by one as well: the same count, made on
         // the line's own digits.
         if (result == StepResult::Carried) {
@@ -188,10 +194,13 @@ class FrameLine {
 
     // Writes the line at `to`, which has room for it and kPiece bytes more.
     void copy_to(char* to) const {
-        copy_in_pieces(bytes_.data(), bytes_.size(), to);
+        copy_bytes(to);
         for (const UnitsDigit& units : units_)
             to[units.at] = units.text->back();
     }
+
+    // The same, but the counted units digits are left for the caller to write.
+    void copy_bytes(char* to) const { copy_in_pieces(bytes_.data(), bytes_.size(), to); }
 
   private:
     struct UnitsDigit {
@@ -373,8 +382,32 @@ class Expansion {
         return !failure_;
     }
 
+    // A value counted by one each frame: where its units digit stands in the line, and the
+    // way that digit moves (down when a negative number counts up).
+    struct UnitsCounter {
+        std::size_t at;
+        char* digit;  // the units digit of the value's text
+        int step;
+    };
+
+    // How many more steps change the units digits alone.
+    static std::size_t units_room(std::span<const UnitsCounter> counters) {
+        int room = std::numeric_limits<int>::max();
+        for (const UnitsCounter& counter : counters)
+            room = std::min(room, counter.step > 0 ? '9' - *counter.digit : *counter.digit - '1');
+        return static_cast<std::size_t>(std::max(room, 0));
+    }
+
+    static void advance_units(std::span<const UnitsCounter> counters, std::size_t steps) {
+        for (const UnitsCounter& counter : counters)
+            *counter.digit =
+                static_cast<char>(*counter.digit + counter.step * static_cast<int>(steps));
+    }
+
     // Writes up to `count` frames at `to`, each followed by its steps; gives how many were
-    // written, fewer when the speed could not be added.
+    // written, fewer when the speed could not be added. Frames go in runs whose steps change
+    // units digits alone, each line written with its digits; the step that ends a run may
+    // carry and goes through count_in_place.
     std::size_t write_counted_lines(std::size_t count, char* to,
                                     const std::array<double, kRangeCount>& direction,
                                     std::int32_t& total) {
@@ -385,21 +418,41 @@ class Expansion {
         if (speed.whole)
             ticks = static_cast<std::int64_t>(*speed.strict);
         const auto ticks_step = static_cast<std::int64_t>(direction[kSpeed]);
+        std::array<UnitsCounter, kRangeCount> all_counters{};
+        std::size_t counted = 0;
+        for (std::size_t i : stepping_) {
+            RunningValue& value = running_[i];
+            line_.count(i, value);
+            const bool up = (direction[i] > 0) != (value.text.front() == '-');
+            all_counters[counted++] = {line_.units_at(i), &value.text.back(), up ? 1 : -1};
+        }
+        const std::span<const UnitsCounter> counters(all_counters.data(), counted);
         const std::size_t size = line_.size();
-        for (std::size_t frame = 0; frame < count; ++frame, to += size) {
-            if (ticks) {
-                if (!add_whole_ticks(total, *ticks))
-                    return frame;
-                *ticks += ticks_step;
-            } else if (!add_speed(total)) {
-                return frame;
+        for (std::size_t frame = 0; frame < count;) {
+            const std::size_t run = std::min(count - frame, units_room(counters) + 1);
+            for (std::size_t in_run = 0; in_run < run; ++in_run, to += size) {
+                if (ticks) {
+                    if (!add_whole_ticks(total, *ticks)) {
+                        advance_units(counters, in_run);
+                        return frame + in_run;
+                    }
+                    *ticks += ticks_step;
+                } else if (!add_speed(total)) {
+                    advance_units(counters, in_run);
+                    return frame + in_run;
+                }
+                line_.copy_bytes(to);
+                for (const UnitsCounter& counter : counters)
+                    to[counter.at] =
+                        static_cast<char>(*counter.digit + counter.step * static_cast<int>(in_run));
             }
-            line_.copy_to(to);
+            advance_units(counters, run - 1);
+            frame += run;
             for (std::size_t i : stepping_) {
                 RunningValue& value = running_[i];
-                const Count counted = count_in_place(value.text, direction[i]);
-                assert(counted != Count::Refused);
-                line_.step(i, counted == Count::Units ? StepResult::Counted : StepResult::Carried,
+                const Count stepped = count_in_place(value.text, direction[i]);
+                assert(stepped != Count::Refused);
+                line_.step(i, stepped == Count::Units ? StepResult::Counted : StepResult::Carried,
                            value, direction[i]);
             }
         }
