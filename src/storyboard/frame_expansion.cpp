@@ -4,6 +4,7 @@
 #include <array>
 #include <cassert>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <span>
 #include <utility>
@@ -194,13 +195,13 @@ class FrameLine {
 
     // Writes the line at `to`, which has room for it and kPiece bytes more.
     void copy_to(char* to) const {
-        copy_bytes(to);
+        copy_in_pieces(bytes_.data(), bytes_.size(), to);
         for (const UnitsDigit& units : units_)
             to[units.at] = units.text->back();
     }
 
-    // The same, but the counted units digits are left for the caller to write.
-    void copy_bytes(char* to) const { copy_in_pieces(bytes_.data(), bytes_.size(), to); }
+    // The line as built, without the counted units digits, with kPiece spare bytes after it.
+    const char* bytes() const { return bytes_.data(); }
 
   private:
     struct UnitsDigit {
@@ -404,6 +405,25 @@ class Expansion {
                 static_cast<char>(*counter.digit + counter.step * static_cast<int>(steps));
     }
 
+    // Adds the speeds of up to `frames` frames to the total; gives how many were added.
+    std::size_t add_run_speeds(std::size_t frames, std::optional<std::int64_t>& ticks,
+                               std::int64_t ticks_step, std::int32_t& total) const {
+        // A constant whole speed moves the total one way: the frames fit if the last does.
+        if (ticks && ticks_step == 0 &&
+            add_whole_ticks(total, *ticks * static_cast<std::int64_t>(frames)))
+            return frames;
+        for (std::size_t frame = 0; frame < frames; ++frame) {
+            if (ticks) {
+                if (!add_whole_ticks(total, *ticks))
+                    return frame;
+                *ticks += ticks_step;
+            } else if (!add_speed(total)) {
+                return frame;
+            }
+        }
+        return frames;
+    }
+
     // Writes up to `count` frames at `to`, each followed by its steps; gives how many were
     // written, fewer when the speed could not be added. Frames go in runs whose steps change
     // units digits alone, each line written with its digits; the step that ends a run may
@@ -430,21 +450,27 @@ class Expansion {
         const std::size_t size = line_.size();
         for (std::size_t frame = 0; frame < count;) {
             const std::size_t run = std::min(count - frame, units_room(counters) + 1);
-            for (std::size_t in_run = 0; in_run < run; ++in_run, to += size) {
-                if (ticks) {
-                    if (!add_whole_ticks(total, *ticks)) {
-                        advance_units(counters, in_run);
-                        return frame + in_run;
-                    }
-                    *ticks += ticks_step;
-                } else if (!add_speed(total)) {
-                    advance_units(counters, in_run);
-                    return frame + in_run;
-                }
-                line_.copy_bytes(to);
-                for (const UnitsCounter& counter : counters)
-                    to[counter.at] =
-                        static_cast<char>(*counter.digit + counter.step * static_cast<int>(in_run));
+            const std::size_t added = add_run_speeds(run, ticks, ticks_step, total);
+            // Taken out of the loops, which the char writes could otherwise alias.
+            const char* line = line_.bytes();
+            if (size <= kPiece) {  // one piece per line, without the loop over pieces
+                for (std::size_t in_run = 0; in_run < added; ++in_run)
+                    std::memcpy(to + in_run * size, line, kPiece);
+            } else {
+                for (std::size_t in_run = 0; in_run < added; ++in_run)
+                    copy_in_pieces(line, size, to + in_run * size);
+            }
+            // Each line's own units digits, written after the copies that overlap them.
+            for (const UnitsCounter& counter : counters) {
+                const char first = *counter.digit;
+                for (std::size_t in_run = 0; in_run < added; ++in_run)
+                    to[in_run * size + counter.at] =
+                        static_cast<char>(first + counter.step * static_cast<int>(in_run));
+            }
+            to += added * size;
+            if (added < run) {
+                advance_units(counters, added);
+                return frame + added;
             }
             advance_units(counters, run - 1);
             frame += run;
