@@ -8,6 +8,10 @@
 
 #include "common/version.h"
 
+#ifdef TAVRIX_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
+
 namespace tavrix::qt {
 namespace {
 
@@ -45,6 +49,18 @@ void prepare_application(QApplication& app) {
     font.setPixelSize(kFontPixels);
     QApplication::setFont(font);
     speak_spanish(app);
+}
+
+FontConfigurationLoad::FontConfigurationLoad() {
+#ifdef TAVRIX_FONTCONFIG
+    // Loading is safe from any thread; Qt's own call later finds it done.
+    thread_ = std::jthread([] { (void)FcInit(); });
+#endif
+}
+
+void FontConfigurationLoad::wait() {
+    if (thread_.joinable())
+        thread_.join();
 }
 
 }  // namespace tavrix::qt
