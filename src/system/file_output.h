@@ -32,6 +32,11 @@ class FileCalls {
     virtual int remove(const char* path);
     virtual int set_mode(int fd, unsigned mode);
     virtual int sync_directory(const char* path);  // makes a rename in it last
+
+  private:
+    // The new regular file that create() made, which no write can raise SIGPIPE on: its
+    // writes need not hold the signal back, which costs two system calls a block.
+    int new_file_ = -1;
 };
 
 // Spanish words for an errno value ("la carpeta no existe").

@@ -182,13 +182,20 @@ class PosixFileOutput final : public Output {
 }  // namespace
 
 int FileCalls::create(const char* path, bool exclusive, unsigned mode) {
-    if (exclusive)
-        return ::open(path, O_WRONLY | O_CLOEXEC | O_CREAT | O_EXCL, static_cast<mode_t>(mode));
+    if (exclusive) {
+        const int fd =
+            ::open(path, O_WRONLY | O_CLOEXEC | O_CREAT | O_EXCL, static_cast<mode_t>(mode));
+        if (fd >= 0)
+            new_file_ = fd;
+        return fd;
+    }
     // Without O_NONBLOCK a FIFO with no reader would hold the window forever; once open, the
     // writes may block again like any other.
     const int fd = ::open(path, O_WRONLY | O_CLOEXEC | O_TRUNC | O_NONBLOCK);
     if (fd < 0)
         return fd;
+    if (fd == new_file_)  // closed behind close()'s back: the number is this one's now
+        new_file_ = -1;
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
         const int error = errno;
@@ -201,6 +208,8 @@ int FileCalls::create(const char* path, bool exclusive, unsigned mode) {
 // A FIFO whose reader went away must not end the program with SIGPIPE: the signal is held
 // back during the write, and the one the write raised is taken off again.
 long FileCalls::write(int fd, const char* bytes, unsigned long size) {
+    if (fd == new_file_)
+        return ::write(fd, bytes, size);
     sigset_t pipe_only;
     sigset_t previous;
     sigemptyset(&pipe_only);
@@ -220,6 +229,8 @@ int FileCalls::flush(int fd) {
     return ::fsync(fd);
 }
 int FileCalls::close(int fd) {
+    if (fd == new_file_)
+        new_file_ = -1;
     return ::close(fd);
 }
 int FileCalls::replace(const char* from, const char* to) {
