@@ -6,6 +6,7 @@
 #include "editor/field_rules.h"
 #include "editor/navigation.h"
 #include "editor/toggle_rules.h"
+#include "storyboard/check.h"
 
 namespace tavrix {
 namespace {
@@ -13,7 +14,7 @@ namespace {
 using C = ControlId;
 
 // The fields a run reads. The run holds the event thread, so they cannot change under it.
-StoryboardFields storyboard_fields(const Window& window) {
+StoryboardFields storyboard_fields(const Window& window, bool engine_ready) {
     const auto field = [&window](ControlId id) { return std::string_view(window.text(id)); };
     const auto ticked = [&window](ControlId box) { return window.value(box) == 1; };
     StoryboardFields fields{};
@@ -41,6 +42,7 @@ StoryboardFields storyboard_fields(const Window& window) {
         fields.from[i] = field(kFrameRanges[i].from);
         fields.to[i] = field(kFrameRanges[i].to);
     }
+    fields.engine_ready = engine_ready;
     return fields;
 }
 
@@ -114,10 +116,14 @@ void Form1::on_click(ControlId id) {
     }
 }
 
+std::vector<std::string> Form1::check() const {
+    return check_storyboard(storyboard_fields(window_, engine_ready_), platform_.file_exists);
+}
+
 // A run that fails leaves Tics, Tiempo and the tick total as they were.
 void Form1::Command1_Click() {
     std::unique_ptr<Output> output = platform_.open_output();
-    last_run_ = write_storyboard(storyboard_fields(window_), *output,
+    last_run_ = write_storyboard(storyboard_fields(window_, engine_ready_), *output,
                                  RunSettings{platform_.encode, progress_});
     if (!last_run_->ok())
         return;

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/editor_context.h"
 #include "model/window.h"
@@ -17,6 +19,9 @@ namespace tavrix {
 
 // The push button "Generar!", which writes the storyboard file.
 inline constexpr ControlId kGenerateButton = ControlId::Command1;
+
+// The name of "Archivo listo para el motor" in scripts, the dump and session files.
+inline constexpr std::string_view kEngineReadyOption = "engine_ready";
 
 // Whether a person could perform an action, and why not.
 enum class [[nodiscard]] ActionStatus : std::uint8_t{Done, NotATextBox, NotClickable, Unreachable};
@@ -37,6 +42,15 @@ class Form1 final : private EventSink {
     ActionStatus type_text(ControlId id, std::string_view text);
     ActionStatus click(ControlId id);
 
+    // "Archivo listo para el motor", a session option: "Generar!" also writes the scene's
+    // length and the key that points at the masked background. Off at start-up.
+    bool engine_ready() const { return engine_ready_; }
+    void set_engine_ready(bool on) { engine_ready_ = on; }
+
+    // "Comprobar": why an engine would not play the file that "Generar!" would write now;
+    // empty when nothing stands in the way.
+    [[nodiscard]] std::vector<std::string> check() const;
+
     // The result of the latest "Generar!"; nothing before the first.
     const std::optional<RunResult>& last_run() const { return last_run_; }
 
@@ -56,6 +70,7 @@ class Form1 final : private EventSink {
     SceneStore store_;
     EstaticoHold hold_;
     std::int32_t tick_total_ = 0;
+    bool engine_ready_ = false;
     std::optional<RunResult> last_run_;
     ProgressHook progress_;
 };

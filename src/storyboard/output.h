@@ -42,10 +42,14 @@ using OutputFactory = std::function<std::unique_ptr<Output>()>;
 // Turns a UTF-8 field text into the file's 8-bit code page, appending to `out`.
 using Encoder = void (*)(std::string_view utf8, std::string& out);
 
+// Whether a file is at a path; "Comprobar" asks it about the files a storyboard names.
+using FileExists = std::function<bool(std::string_view path)>;
+
 // What a run needs of the system it runs on: where files go and in which code page.
 struct Platform {
     OutputFactory open_output;
     Encoder encode;
+    FileExists file_exists = nullptr;  // empty: the check does not ask
 };
 
 }  // namespace tavrix

@@ -1,6 +1,9 @@
 #include "storyboard/writer.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <optional>
 #include <string_view>
 #include <variant>
 
@@ -21,6 +24,15 @@ std::string quoted(std::string_view text) {
     return out;
 }
 
+// Takes the bytes of the counting pass and keeps none.
+class Discard final : public Output {
+  public:
+    IoStatus open(std::string_view) override { return IoStatus::success(); }
+    IoStatus write(std::string_view) override { return IoStatus::success(); }
+    IoStatus commit() override { return IoStatus::success(); }
+    void abandon() noexcept override {}
+};
+
 class Run {
   public:
     Run(const StoryboardFields& fields, Output& output, const RunSettings& settings)
@@ -29,7 +41,14 @@ class Run {
     RunResult write_file(Output& output) {
         if (const IoStatus opened = output.open(fields_.path); !opened.ok())
             return file_failure("No se pudo crear el archivo ", opened.reason());
-        write_header();
+        std::optional<std::int32_t> counted;
+        if (fields_.engine_ready) {
+            const auto ticks = count_ticks();
+            if (!ticks.ok())
+                return expansion_failure(ticks.error());
+            counted = ticks.value();
+        }
+        write_header(counted);
         const auto expanded = expand_frames(expansion_start(), settings_.encode, writer_);
         if (!expanded.ok())
             return expansion_failure(expanded.error());
@@ -52,7 +71,14 @@ class Run {
         return start;
     }
 
-    void write_header() {
+    Expected<std::int32_t, ExpansionFailure> count_ticks() const {
+        Discard discard;
+        BlockWriter counter(discard, settings_);
+        return expand_frames(expansion_start(), settings_.encode, counter);
+    }
+
+    // `ticks`: the run's tick total, known ahead in an engine-ready run.
+    void write_header(std::optional<std::int32_t> ticks) {
         auto& w = writer_;
         w.text_line({"[SceneDef]"});
         w.text_line({"spr = ", fields_.sprite_file});
@@ -73,6 +99,11 @@ class Run {
         w.text_line({"layer0.anim = ", layer.animation});
         w.text_line({"layer0.offset = ", layer.offset[0], ",", layer.offset[1]});
         w.text_line({"layer0.starttime = ", layer.start_time});
+        if (ticks) {
+            w.text_line({"end.time = ", number_text(scene_length(layer.start_time, *ticks))});
+            if (fields_.background)
+                w.text_line({"bg.name = BG1"});
+        }
         if (fields_.music)
             write_music(*fields_.music);
         if (fields_.background)
@@ -161,6 +192,11 @@ class Run {
 
 double time_of_ticks(std::int32_t tick_total) {
     return static_cast<double>(static_cast<std::int64_t>(tick_total) * 5) / 300.0;
+}
+
+double scene_length(std::string_view start_time, std::int32_t tick_total) {
+    const double start = std::trunc(strict_number(start_time).value_or(0));
+    return std::max(1.0, start + tick_total);
 }
 
 RunResult write_storyboard(const StoryboardFields& fields, Output& output,

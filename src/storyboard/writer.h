@@ -51,6 +51,9 @@ struct StoryboardFields {
     std::optional<Background> background;
     std::array<std::string_view, kRangeCount> from;  // the "Desde:" row
     std::array<std::string_view, kRangeCount> to;    // the "Hasta:" row
+    // "Archivo listo para el motor": the scene also gets its length ("end.time") and, with
+    // the background, the key that points at it ("bg.name").
+    bool engine_ready = false;
 };
 
 struct RunProgress {
@@ -84,7 +87,12 @@ struct RunFailure {
 
 using RunResult = Expected<RunTotals, RunFailure>;
 
-// The tick total starts at 0 in every run.
+// The scene's length that an engine-ready file gives: the whole part of the layer's start
+// time (0 when it is not a number) plus the tick total, and at least 1.
+double scene_length(std::string_view start_time, std::int32_t tick_total);
+
+// The tick total starts at 0 in every run. An engine-ready run expands the frames twice:
+// once without writing, for the scene's length, which comes before them in the file.
 RunResult write_storyboard(const StoryboardFields& fields, Output& output,
                            const RunSettings& settings);
 

@@ -302,7 +302,11 @@ std::unique_ptr<Output> make_file_output(std::shared_ptr<FileCalls> calls) {
 }
 
 Platform system_platform() {
-    return Platform{[] { return make_file_output(); }, append_windows_1252};
+    return Platform{[] { return make_file_output(); }, append_windows_1252,
+                    [](std::string_view path) {
+                        struct stat status {};
+                        return ::stat(std::string(path).c_str(), &status) == 0;
+                    }};
 }
 
 }  // namespace tavrix

@@ -1,0 +1,479 @@
+#include "storyboard/check.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <utility>
+
+#include "common/encoding.h"
+#include "common/numbers.h"
+#include "model/controls.h"
+#include "model/ranges.h"
+
+namespace tavrix {
+namespace {
+
+using C = ControlId;
+using Findings = std::vector<std::string>;
+
+std::string quoted(std::string_view text) {
+    return "«" + std::string(text) + "»";
+}
+
+// A label or frame caption without its colon and blanks: "Color RGB: " gives "Color RGB".
+std::string_view bare_caption(ControlId id) {
+    std::string_view text = control_def(id).text;
+    while (!text.empty() && (text.back() == ' ' || text.back() == ':'))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A field as a person finds it: its label, and its frame where the label repeats.
+struct FieldName {
+    ControlId label;
+    std::optional<ControlId> frame;
+
+    std::string text() const {
+        std::string name(bare_caption(label));
+        if (frame)
+            name.append(" (").append(bare_caption(*frame)).append(")");
+        return name;
+    }
+};
+
+std::string_view trim_blanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A whole number as an engine reads one: an optional "-" and decimal digits.
+bool is_plain_whole(std::string_view text) {
+    if (!text.empty() && text.front() == '-')
+        text.remove_prefix(1);
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// ---------------------------------------------------------------------------------------
+// Frames: numbered from 1, gathered in runs.
+
+struct FrameRun {
+    std::uint64_t first;
+    std::uint64_t last;
+};
+
+class FrameSet {
+  public:
+    void add(std::uint64_t first, std::uint64_t last) {
+        if (first <= last)
+            runs_.push_back({first, last});
+    }
+    bool empty() const { return runs_.empty(); }
+
+    // "el marco 3", "los marcos 1, 2 y 5", or past ten "40 marcos (del 2 al 41)".
+    std::string describe() const {
+        std::vector<FrameRun> runs = merged();
+        std::uint64_t count = 0;
+        for (const FrameRun& run : runs)
+            count += run.last - run.first + 1;
+        if (count == 1)
+            return "el marco " + std::to_string(runs.front().first);
+        if (count > 10) {
+            return std::to_string(count) + " marcos (del " + std::to_string(runs.front().first) +
+                   " al " + std::to_string(runs.back().last) + ")";
+        }
+        std::vector<std::uint64_t> frames;
+        for (const FrameRun& run : runs) {
+            for (std::uint64_t frame = run.first; frame <= run.last; ++frame)
+                frames.push_back(frame);
+        }
+        std::string text = "los marcos ";
+        for (std::size_t i = 0; i < frames.size(); ++i) {
+            if (i > 0)
+                text += i + 1 == frames.size() ? " y " : ", ";
+            text += std::to_string(frames[i]);
+        }
+        return text;
+    }
+
+  private:
+    std::vector<FrameRun> merged() const {
+        std::vector<FrameRun> runs = runs_;
+        std::sort(runs.begin(), runs.end(),
+                  [](const FrameRun& a, const FrameRun& b) { return a.first < b.first; });
+        std::vector<FrameRun> out;
+        for (const FrameRun& run : runs) {
+            if (!out.empty() && run.first <= out.back().last + 1)
+                out.back().last = std::max(out.back().last, run.last);
+            else
+                out.push_back(run);
+        }
+        return out;
+    }
+
+    std::vector<FrameRun> runs_;
+};
+
+// ---------------------------------------------------------------------------------------
+// A range's values over the frames, worked out without expanding them: the typed text in
+// the first frame, then the number text of start + k * step after the k-th of its `steps`
+// steps, and the last value until the expansion ends.
+
+// A number text keeps 15 significant digits: from 1e15 on, a step by one leaves it as it is.
+constexpr double kLargestCounted = 1e15;
+
+struct RangeWalk {
+    std::string_view typed;
+    double start = 0;           // the typed text's value, when the range steps
+    double step = 0;            // +1, -1, or 0 for a range that never moves
+    double steps = 0;           // how many times it steps
+    bool not_a_number = false;  // it must step, but its text is not a complete number
+};
+
+RangeWalk walk_of(std::size_t range, std::string_view from, std::string_view to_text) {
+    RangeWalk walk{from};
+    const double to = leading_number(to_text);
+    const double leading = leading_number(from);
+    if (to - 1 >= leading)
+        walk.step = 1;
+    else if (kFrameRanges[range].steps_down && to < leading)
+        walk.step = -1;
+    else
+        return walk;
+    const std::optional<double> start = strict_number(from);
+    if (!start) {
+        walk.not_a_number = true;
+        walk.step = 0;
+        return walk;
+    }
+    walk.start = *start;
+    const double steps = walk.step > 0 ? std::floor(to - *start) : std::ceil(*start - to);
+    const double counted =
+        std::fabs(*start) >= kLargestCounted ? 1 : std::ceil(kLargestCounted - walk.step * *start);
+    walk.steps = std::min(steps, counted);
+    return walk;
+}
+
+// The steps k in [1, steps] after which the value start + step * k is above `limit`.
+std::optional<std::pair<double, double>> steps_above(const RangeWalk& walk, double limit) {
+    double first = 1;
+    double last = walk.steps;
+    if (walk.step > 0)
+        first = std::max(first, std::floor(limit - walk.start) + 1);
+    else
+        last = std::min(last, std::ceil(walk.start - limit) - 1);
+    if (first > last)
+        return std::nullopt;
+    return std::pair{first, last};
+}
+
+std::optional<std::pair<double, double>> steps_below(const RangeWalk& walk, double limit) {
+    const RangeWalk mirrored{walk.typed, -walk.start, -walk.step, walk.steps, false};
+    return steps_above(mirrored, -limit);
+}
+
+// Where each value of a range stands in a run of `frames` frames.
+class RangeFrames {
+  public:
+    RangeFrames(const RangeWalk& walk, std::uint64_t frames) : walk_(walk), frames_(frames) {}
+
+    // The frames that hold the typed text.
+    void add_typed(FrameSet& set) const { set.add(1, walk_.steps == 0 ? frames_ : 1); }
+
+    // The frames after steps `first` to `last`; the last step's value stays to the end.
+    void add_steps(FrameSet& set, std::optional<std::pair<double, double>> steps) const {
+        if (!steps)
+            return;
+        const auto first = static_cast<std::uint64_t>(steps->first);
+        const auto last = static_cast<std::uint64_t>(steps->second);
+        set.add(first + 1, steps->second >= walk_.steps ? frames_ : last + 1);
+    }
+    void add_all_steps(FrameSet& set) const {
+        if (walk_.steps >= 1)
+            add_steps(set, std::pair{1.0, walk_.steps});
+    }
+
+  private:
+    const RangeWalk& walk_;
+    std::uint64_t frames_;
+};
+
+// ---------------------------------------------------------------------------------------
+// What an engine does with a frame line's group, image, X or Y.
+
+enum class Flaw : std::uint8_t { Fraction, Exponent, Plus, Radix, LoneMinus, NotWhole, Wide };
+inline constexpr std::size_t kFlawCount = 7;
+
+std::string_view flaw_text(Flaw flaw) {
+    switch (flaw) {
+        case Flaw::Fraction:
+            return "hay una fracción en ";
+        case Flaw::Exponent:
+            return "hay un exponente en ";
+        case Flaw::Plus:
+            return "hay un signo «+» en ";
+        case Flaw::Radix:
+            return "hay un número &H o &O en ";
+        case Flaw::LoneMinus:
+            return "hay un «-» solo en ";
+        case Flaw::NotWhole:
+            return "hay un valor que no es un número entero en ";
+        case Flaw::Wide:
+            return "hay un valor fuera de -32768 a 32767 en ";
+    }
+    return "";
+}
+
+std::string_view flaw_effect(Flaw flaw) {
+    switch (flaw) {
+        case Flaw::LoneMinus:
+            return "el motor aborta el guion.";
+        case Flaw::Wide:
+            return "el motor guarda 16 bits y el valor da la vuelta.";
+        default:
+            return "el motor descarta esas líneas sin avisar.";
+    }
+}
+
+constexpr double kShortMin = -32768;
+constexpr double kShortMax = 32767;
+
+std::optional<Flaw> typed_flaw(std::string_view text) {
+    if (is_plain_whole(text)) {
+        const double value = strict_number(text).value_or(0);
+        return value < kShortMin || value > kShortMax ? std::optional(Flaw::Wide) : std::nullopt;
+    }
+    if (text == "-")
+        return Flaw::LoneMinus;
+    const std::string_view trimmed = trim_blanks(text);
+    if (!trimmed.empty() && trimmed.front() == '&')
+        return Flaw::Radix;
+    if (!trimmed.empty() && trimmed.front() == '+')
+        return Flaw::Plus;
+    if (trimmed.find('.') != std::string_view::npos)
+        return Flaw::Fraction;
+    if (trimmed.find_first_of("EeDd") != std::string_view::npos)
+        return Flaw::Exponent;
+    return Flaw::NotWhole;
+}
+
+void check_frame_values(std::size_t range, const RangeWalk& walk, std::uint64_t frames,
+                        Findings& findings) {
+    std::array<FrameSet, kFlawCount> flawed;
+    const auto at = [&flawed](Flaw flaw) -> FrameSet& {
+        return flawed[static_cast<std::size_t>(flaw)];
+    };
+    const RangeFrames where(walk, frames);
+    if (const auto flaw = typed_flaw(walk.typed))
+        where.add_typed(at(*flaw));
+    where.add_steps(at(Flaw::Wide), steps_above(walk, kShortMax));
+    where.add_steps(at(Flaw::Wide), steps_below(walk, kShortMin));
+    if (walk.start != std::trunc(walk.start)) {
+        where.add_all_steps(at(Flaw::Fraction));
+    } else {
+        where.add_steps(at(Flaw::Exponent), steps_above(walk, kLargestCounted - 1));
+        where.add_steps(at(Flaw::Exponent), steps_below(walk, 1 - kLargestCounted));
+    }
+    for (std::size_t i = 0; i < kFlawCount; ++i) {
+        if (flawed[i].empty())
+            continue;
+        const auto flaw = static_cast<Flaw>(i);
+        findings.push_back(std::string(kFrameRanges[range].column) + " " +
+                           std::string(flaw_text(flaw)) + flawed[i].describe() + "; " +
+                           std::string(flaw_effect(flaw)));
+    }
+}
+
+void check_speed(const RangeWalk& walk, std::uint64_t frames, Findings& findings) {
+    FrameSet zero;
+    FrameSet negative;
+    const RangeFrames where(walk, frames);
+    const double typed = strict_number(walk.typed).value_or(0);
+    if (typed == 0)
+        where.add_typed(zero);
+    else if (typed < 0)
+        where.add_typed(negative);
+    where.add_steps(negative, steps_below(walk, 0));
+    // Speeds only count upward, so a whole negative start passes 0 once.
+    if (walk.start < 0 && walk.start == std::trunc(walk.start) && -walk.start <= walk.steps)
+        where.add_steps(zero, std::pair{-walk.start, -walk.start});
+    const std::string column(kFrameRanges[kSpeed].column);
+    if (!zero.empty()) {
+        findings.push_back(column + " vale 0 en " + zero.describe() +
+                           "; el motor nunca muestra un marco de tiempo 0.");
+    }
+    if (!negative.empty()) {
+        findings.push_back(column + " es negativa en " + negative.describe() +
+                           "; el motor se queda parado en el primero de ellos.");
+    }
+}
+
+void check_frames(const StoryboardFields& fields, Findings& findings) {
+    std::array<RangeWalk, kRangeCount> walks;
+    double most_steps = 0;
+    bool stops = false;
+    for (std::size_t i = 0; i < kRangeCount; ++i) {
+        walks[i] = walk_of(i, fields.from[i], fields.to[i]);
+        most_steps = std::max(most_steps, walks[i].steps);
+        // The speed is added to the tick total in every frame, moving or not.
+        const bool stopping =
+            walks[i].not_a_number || (i == kSpeed && !strict_number(fields.from[i]));
+        if (stopping) {
+            findings.push_back(std::string(kFrameRanges[i].column) + " " + quoted(fields.from[i]) +
+                               " en la fila «Desde:» no es un número completo; «Generar!» no "
+                               "podrá terminar.");
+            stops = true;
+        }
+    }
+    if (stops)
+        return;  // no file would be written
+    const auto frames = static_cast<std::uint64_t>(most_steps) + 1;
+    for (std::size_t i : {kGroup, kImage, kX, kY})
+        check_frame_values(i, walks[i], frames, findings);
+    check_speed(walks[kSpeed], frames, findings);
+    if (frames > kManyFrames) {
+        findings.push_back("La expansión escribiría " + std::to_string(frames) +
+                           " marcos, más de un millón.");
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The keys whose value an engine reads as a whole number.
+
+struct NumberKey {
+    std::string_view text;
+    FieldName name;
+};
+
+std::vector<NumberKey> number_keys(const StoryboardFields& fields) {
+    std::vector<NumberKey> keys;
+    if (fields.start_scene)
+        keys.push_back({*fields.start_scene, {C::Label17, {}}});
+    if (const auto& fade = fields.fade) {
+        keys.push_back({fade->in_time, {C::tikdea, C::Frame2}});
+        for (std::string_view part : fade->in_colour)
+            keys.push_back({part, {C::Label35, C::Frame2}});
+        keys.push_back({fade->out_time, {C::tikdedes, C::Frame2}});
+    }
+    const ControlId colours[] = {C::Label19, C::Label20, C::Label21};
+    for (std::size_t i = 0; i < 3; ++i)
+        keys.push_back({fields.clear_colour[i], {colours[i], C::Frame3}});
+    const StoryboardFields::Layer& layer = fields.layer;
+    for (std::string_view part : layer.position)
+        keys.push_back({part, {C::Label23, C::Frame4}});
+    for (std::string_view part : layer.offset)
+        keys.push_back({part, {C::Label32, C::Frame4}});
+    keys.push_back({layer.start_time, {C::Label25, C::Frame4}});
+    if (fields.music)
+        keys.push_back({fields.music->loops, {C::Label26, C::Frame5}});
+    if (const auto& background = fields.background) {
+        keys.push_back({background->action, {C::Label30, C::Frame6}});
+        for (std::string_view part : background->start)
+            keys.push_back({part, {C::Label29, C::Frame6}});
+    }
+    return keys;
+}
+
+void check_number_keys(const StoryboardFields& fields, Findings& findings) {
+    for (const NumberKey& key : number_keys(fields)) {
+        const std::string_view value = trim_blanks(key.text);
+        if (value.empty()) {
+            findings.push_back(key.name.text() + " está vacío; el motor usa su valor por omisión.");
+        } else if (!is_plain_whole(value)) {
+            findings.push_back(key.name.text() + ": " + quoted(key.text) +
+                               " no es un número entero; el motor usa su valor por omisión o "
+                               "aborta el guion.");
+        }
+    }
+    if (fields.start_scene) {
+        findings.push_back(FieldName{C::Label17, {}}.text() +
+                           ": un motor cuenta las escenas desde 1 y otro desde 0, y el archivo "
+                           "solo tiene la escena 0.");
+    }
+}
+
+void check_action_number(std::string_view number, Findings& findings) {
+    const std::string name = FieldName{C::Label22, C::Frame4}.text();
+    if (!is_plain_whole(trim_blanks(number))) {
+        findings.push_back(name + ": " + quoted(number) +
+                           " no es un número entero; layer0.anim y «[Begin action]» abortan el "
+                           "guion del motor.");
+    } else if (trim_blanks(number) != number) {
+        findings.push_back(name + ": " + quoted(number) +
+                           " lleva espacios; «[Begin action]» ya no nombra la acción.");
+    }
+}
+
+void check_engine_keys(const StoryboardFields& fields, Findings& findings) {
+    if (fields.engine_ready)
+        return;
+    findings.push_back(
+        "La escena no tiene end.time: el motor la juega durante 0 tics (active «Archivo listo "
+        "para el motor» en «Herramientas»).");
+    if (fields.background) {
+        findings.push_back(FieldName{C::Frame6, {}}.text() +
+                           ": ningún bg.name de la escena apunta a [BG1], que nunca se ve "
+                           "(active «Archivo listo para el motor»).");
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The files the storyboard names.
+
+bool is_absolute(std::string_view path) {
+    return (!path.empty() && (path.front() == '/' || path.front() == '\\')) ||
+           (path.size() >= 2 && path[1] == ':');
+}
+
+// The file `name` as an engine finds it: beside the storyboard file.
+std::string beside(std::string_view storyboard, std::string_view name) {
+    if (is_absolute(name))
+        return std::string(name);
+    const std::size_t slash = storyboard.find_last_of("/\\");
+    const std::string_view folder =
+        slash == std::string_view::npos ? std::string_view() : storyboard.substr(0, slash + 1);
+    return std::string(folder) + std::string(name);
+}
+
+struct NamedFile {
+    std::string_view name;
+    std::string label;
+    bool beside_storyboard;  // an engine looks for it next to the storyboard file
+};
+
+void check_files(const StoryboardFields& fields, const FileExists& exists, Findings& findings) {
+    std::vector<NamedFile> files{{fields.path, FieldName{C::Label1, {}}.text(), false},
+                                 {fields.sprite_file, FieldName{C::Label14, {}}.text(), true}};
+    if (fields.music)
+        files.push_back({fields.music->file, FieldName{C::Frame5, {}}.text(), true});
+    for (const NamedFile& file : files) {
+        if (!is_ascii(file.name)) {
+            findings.push_back(file.label + ": " + quoted(file.name) +
+                               " tiene caracteres fuera de ASCII; un motor en Windows puede no "
+                               "encontrarlo.");
+        }
+        if (file.beside_storyboard && exists && !exists(beside(fields.path, file.name))) {
+            findings.push_back(file.label + ": " + quoted(file.name) +
+                               " no existe junto al archivo del guion.");
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> check_storyboard(const StoryboardFields& fields,
+                                          const FileExists& exists) {
+    Findings findings;
+    check_files(fields, exists, findings);
+    check_engine_keys(fields, findings);
+    check_number_keys(fields, findings);
+    check_action_number(fields.layer.animation, findings);
+    check_frames(fields, findings);
+    return findings;
+}
+
+}  // namespace tavrix
