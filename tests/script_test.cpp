@@ -105,8 +105,13 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"ExpectationFails", "set rojo 5\nexpect rojo text 6\nexpect rojo text 5\n", 1,
                 "guion.tvs:2: se esperaba rojo.text = \"6\" y se encontró \"5\"\n"},
         RunCase{"UnknownAction", "\nfoo Text1\nexpect rojo text 6\n", 2,
-                "guion.tvs:2: acción desconocida \"foo\" (se admiten set, click, expect y "
-                "dump)\n"},
+                "guion.tvs:2: acción desconocida \"foo\" (se admiten set, click, expect, dump, "
+                "option y check)\n"},
+        RunCase{"CheckWarnsAndGoesOn", "option engine_ready on\ncheck\nexpect rojo text 0\n", 0,
+                "guion.tvs:2: aviso: Velocidad: vale 0 en el marco 1; el motor nunca muestra un "
+                "marco de tiempo 0.\n"},
+        RunCase{"UnknownOption", "option turbo on\n", 2,
+                "guion.tvs:1: opción desconocida \"turbo\" (se admite engine_ready)\n"},
         RunCase{"UnknownName", "set Texto1 5\n", 2,
                 "guion.tvs:1: no hay ningún control llamado \"Texto1\"\n"},
         RunCase{"WrongArgumentCount", "click\n", 2,

@@ -114,6 +114,9 @@ std::string dump_json(const Form1& form) {
             out.append(", ");
         append_table(form.store(), table_def(static_cast<TableId>(i)), out);
     }
+    out.append("}, \"options\": {");
+    append_json_string(kEngineReadyOption, out);
+    out.append(form.engine_ready() ? ": true" : ": false");
     out.append("}, \"ticks\": ").append(std::to_string(form.tick_total())).append("}");
     return out;
 }

@@ -1,5 +1,5 @@
 // The whole state of the window as one line of JSON: every control with the members of its
-// kind, every table of the scene store, and the tick total.
+// kind, every table of the scene store, the session options and the tick total.
 #pragma once
 
 #include <string>

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "script/dump.h"
 #include "script/properties.h"
@@ -10,10 +11,12 @@
 namespace tavrix::script {
 namespace {
 
-// A line's outcome: carried on, stopped with a status, or a "Generar!" that failed.
+// A line's outcome: carried on, stopped with a status, or a "Generar!" that failed; and
+// the warnings of a check, which change nothing.
 struct LineOutcome {
     int status = kOk;
     std::string message;
+    std::vector<std::string> warnings = {};
 };
 
 LineOutcome script_error(std::string message) {
@@ -54,8 +57,12 @@ class Session {
             return with_arguments(tokens, 4, &Session::expect);
         if (action == "dump")
             return with_arguments(tokens, 1, &Session::dump);
+        if (action == "option")
+            return with_arguments(tokens, 3, &Session::option);
+        if (action == "check")
+            return with_arguments(tokens, 1, &Session::check);
         return script_error("acción desconocida " + quoted(action) +
-                            " (se admiten set, click, expect y dump)");
+                            " (se admiten set, click, expect, dump, option y check)");
     }
 
   private:
@@ -128,6 +135,26 @@ class Session {
         return {};
     }
 
+    // The session options, each as its check item in the "Herramientas" menu.
+    LineOutcome option(const Tokens& tokens) {
+        const std::string& name = tokens[1];
+        const std::string& word = tokens[2];
+        if (name != kEngineReadyOption)
+            return script_error("opción desconocida " + quoted(name) + " (se admite " +
+                                std::string(kEngineReadyOption) + ")");
+        if (word != "on" && word != "off")
+            return script_error("una opción se pone on u off, no " + quoted(word));
+        form_.set_engine_ready(word == "on");
+        return {};
+    }
+
+    LineOutcome check(const Tokens&) {
+        LineOutcome outcome;
+        for (std::string& finding : form_.check())
+            outcome.warnings.push_back("aviso: " + std::move(finding));
+        return outcome;
+    }
+
     std::ostream& out_;
     Form1 form_;
 };
@@ -164,6 +191,8 @@ int run_script(std::istream& in, std::string_view script_name, std::ostream& out
         } else if (const Tokens& tokens = std::get<Tokens>(read); !tokens.empty()) {
             outcome = session.perform(tokens);
         }
+        for (const std::string& warning : outcome.warnings)
+            err << script_name << ':' << number << ": " << one_line(warning) << '\n';
         if (outcome.status == kOk)
             continue;
         err << script_name << ':' << number << ": " << one_line(outcome.message) << '\n';
