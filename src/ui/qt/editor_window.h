@@ -26,6 +26,9 @@ class EditorWindow final : public QWidget {
     const Form1& form() const { return form_; }
     QWidget* widget(ControlId id) const { return widgets_[index_of(id)]; }
 
+    // "Archivo listo para el motor" of the "Herramientas" menu.
+    void set_engine_ready(bool on) { form_.set_engine_ready(on); }
+
   private:
     QWidget* create_widget(const ControlDef& def);
     void wire(ControlId id, QWidget* widget);

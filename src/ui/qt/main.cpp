@@ -1,8 +1,12 @@
 #include <QApplication>
+#include <QLayout>
+#include <QMainWindow>
+#include <QMenuBar>
 
 #include "ui/qt/application.h"
 #include "ui/qt/command_line.h"
 #include "ui/qt/editor_window.h"
+#include "ui/qt/tools_menu.h"
 
 int main(int argc, char** argv) {
     tavrix::qt::answer_help_and_version(argc, argv);
@@ -12,7 +16,13 @@ int main(int argc, char** argv) {
     fonts.wait();
     // The session named here is kept for the session files, which will open it.
     [[maybe_unused]] const tavrix::qt::CommandLine command = tavrix::qt::read_command_line(app);
-    tavrix::qt::EditorWindow window;
+    // The form keeps its size and every control its place: the menu bar sits above it.
+    QMainWindow window;
+    auto* editor = new tavrix::qt::EditorWindow;
+    window.setCentralWidget(editor);
+    window.setWindowTitle(editor->windowTitle());
+    window.layout()->setSizeConstraint(QLayout::SetFixedSize);
+    tavrix::qt::add_tools_menu(*window.menuBar(), *editor);
     window.show();
     return QApplication::exec();
 }
