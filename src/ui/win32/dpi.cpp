@@ -36,11 +36,12 @@ int window_dpi(HWND window) {
     return device_dpi(window);
 }
 
-SIZE outer_size(SIZE client, DWORD style, DWORD ex_style, int dpi) {
+SIZE outer_size(SIZE client, DWORD style, DWORD ex_style, int dpi, bool with_menu) {
     static const auto adjust = user32_function<AdjustForDpiCall>("AdjustWindowRectExForDpi");
     RECT rect{0, 0, client.cx, client.cy};
-    if (!adjust || !adjust(&rect, style, FALSE, ex_style, static_cast<UINT>(dpi)))
-        AdjustWindowRectEx(&rect, style, FALSE, ex_style);
+    const BOOL menu = with_menu ? TRUE : FALSE;
+    if (!adjust || !adjust(&rect, style, menu, ex_style, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&rect, style, menu, ex_style);
     return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 

@@ -13,8 +13,9 @@ inline constexpr int kDefaultDpi = 96;
 
 int window_dpi(HWND window);
 
-// The outer size of a window whose client area has the given size, at `dpi`.
-SIZE outer_size(SIZE client, DWORD style, DWORD ex_style, int dpi);
+// The outer size of a window whose client area has the given size, at `dpi`, with a menu
+// bar above the client area or without.
+SIZE outer_size(SIZE client, DWORD style, DWORD ex_style, int dpi, bool with_menu = false);
 
 // Owns a GDI font and deletes it.
 class Font {

@@ -8,6 +8,7 @@
 #include "system/platform.h"
 #include "system/text_win32.h"
 #include "ui/win32/layout.h"
+#include "ui/win32/tools_menu.h"
 
 namespace tavrix::win32 {
 namespace {
@@ -104,10 +105,11 @@ bool MainWindow::open(int show_command) {
         return false;
     const std::wstring caption = widen(window_def().caption);
     window_ = CreateWindowExW(0, kMainWindowClass, caption.c_str(), kMainStyle, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                              instance_, this);
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                              create_menu_bar(), instance_, this);
     if (!window_)
         return false;
+    accelerators_ = create_accelerators();
     create_controls();
     create_tooltips();
     apply_dpi(window_dpi(window_));
@@ -120,7 +122,10 @@ bool MainWindow::open(int show_command) {
 }
 
 bool MainWindow::preprocess(MSG& message) {
-    return window_ && IsDialogMessageW(window_, &message);
+    if (!window_)
+        return false;
+    return TranslateAcceleratorW(window_, accelerators_, &message) ||
+           IsDialogMessageW(window_, &message);
 }
 
 void MainWindow::create_controls() {
@@ -170,7 +175,8 @@ void MainWindow::apply_dpi(int dpi) {
     apply_regions();
     const WindowDef& form = window_def();
     const PixelRect client = to_pixels(Twips{0, 0, form.client_width, form.client_height}, dpi);
-    const SIZE outer = outer_size(SIZE{client.width, client.height}, kMainStyle, 0, dpi);
+    const SIZE outer = outer_size(SIZE{client.width, client.height}, kMainStyle, 0, dpi,
+                                  GetMenu(window_) != nullptr);
     SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -206,6 +212,8 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
         case WM_COMMAND:
             if (l != 0)
                 on_command(LOWORD(w), HIWORD(w));
+            else
+                on_menu(LOWORD(w));  // a menu item or its accelerator
             return 0;
         case WM_ACTIVATE:
             if (on_activate(LOWORD(w) != WA_INACTIVE))
@@ -233,6 +241,8 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             }
             break;
         case WM_DESTROY:
+            DestroyAcceleratorTable(accelerators_);
+            accelerators_ = nullptr;
             PostQuitMessage(0);
             return 0;
         default:
@@ -269,6 +279,17 @@ void MainWindow::on_command(int identifier, int code) {
         on_text_changed(*id);
     } else if ((kind == Kind::CheckBox || kind == Kind::Button) && code == BN_CLICKED) {
         on_clicked(*id);
+    }
+}
+
+void MainWindow::on_menu(int command) {
+    if (generating_)
+        return;
+    if (command == kCheckCommand) {
+        show_findings(window_, instance_, form_.check());
+    } else if (command == kEngineReadyCommand) {
+        form_.set_engine_ready(!form_.engine_ready());
+        show_engine_ready(GetMenu(window_), form_.engine_ready());
     }
 }
 

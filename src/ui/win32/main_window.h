@@ -44,6 +44,7 @@ class MainWindow {
     bool on_activate(bool active);  // true when it placed the focus itself
     void move_focus(HWND control);
     void on_command(int identifier, int code);
+    void on_menu(int command);
     void on_text_changed(ControlId id);
     void on_clicked(ControlId id);
     void generate();
@@ -61,6 +62,7 @@ class MainWindow {
     HINSTANCE instance_;
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
+    HACCEL accelerators_ = nullptr;
     HWND last_focus_ = nullptr;
     std::array<HWND, kControlCount> children_{};
     Font font_;

@@ -1,0 +1,153 @@
+#include "ui/win32/tools_menu.h"
+
+#include <string_view>
+
+#include "storyboard/check.h"
+#include "system/text_win32.h"
+#include "ui/win32/dpi.h"
+
+namespace tavrix::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TavrixComprobar";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr int kText = 100;
+constexpr int kCopy = 101;
+
+int scaled(int pixels_at_96, int dpi) {
+    return MulDiv(pixels_at_96, dpi, kDefaultDpi);
+}
+
+std::wstring findings_text(const std::vector<std::string>& findings) {
+    if (findings.empty())
+        return widen(kNoFindings);
+    std::string text;
+    for (const std::string& finding : findings)
+        text += finding + "\r\n";
+    return widen(text);
+}
+
+void copy_all(HWND window) {
+    HWND text = GetDlgItem(window, kText);
+    SendMessageW(text, EM_SETSEL, 0, -1);
+    SendMessageW(text, WM_COPY, 0, 0);
+}
+
+LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_COMMAND:
+            if (LOWORD(w) == kCopy) {
+                copy_all(window);
+            } else if (LOWORD(w) == IDCANCEL || LOWORD(w) == IDOK) {
+                DestroyWindow(window);  // Cerrar, Esc or Enter
+            }
+            return 0;
+        case WM_CLOSE:
+            DestroyWindow(window);
+            return 0;
+        default:
+            return DefWindowProcW(window, message, w, l);
+    }
+}
+
+void register_class(HINSTANCE instance) {
+    static bool registered = false;
+    if (registered)
+        return;
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = kClassName;
+    registered = RegisterClassExW(&window_class) != 0;
+}
+
+struct Box {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+HWND create_child(HWND parent, HINSTANCE instance, const wchar_t* kind, const wchar_t* text,
+                  DWORD style, int identifier, Box place, HFONT font) {
+    const DWORD edge = std::wstring_view(kind) == L"EDIT" ? WS_EX_CLIENTEDGE : 0;
+    HWND child = CreateWindowExW(edge, kind, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
+                                 place.left, place.top, place.width, place.height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(identifier)),
+                                 instance, nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    return child;
+}
+
+}  // namespace
+
+HMENU create_menu_bar() {
+    HMENU bar = CreateMenu();
+    HMENU tools = CreatePopupMenu();
+    AppendMenuW(tools, MF_STRING, kCheckCommand, L"&Comprobar\tCtrl+K");
+    AppendMenuW(tools, MF_STRING | MF_UNCHECKED, kEngineReadyCommand,
+                L"Archivo &listo para el motor");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), L"&Herramientas");
+    return bar;
+}
+
+HACCEL create_accelerators() {
+    ACCEL check{FVIRTKEY | FCONTROL, 'K', kCheckCommand};
+    return CreateAcceleratorTableW(&check, 1);
+}
+
+void show_engine_ready(HMENU bar, bool on) {
+    CheckMenuItem(bar, kEngineReadyCommand, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void show_findings(HWND owner, HINSTANCE instance, const std::vector<std::string>& findings) {
+    register_class(instance);
+    const int dpi = window_dpi(owner);
+    const int width = scaled(560, dpi);
+    const int height = scaled(240, dpi);
+    const int margin = scaled(10, dpi);
+    const int button_width = scaled(80, dpi);
+    const int button_height = scaled(25, dpi);
+    const SIZE size = outer_size(SIZE{width, height}, kStyle, WS_EX_DLGMODALFRAME, dpi);
+    RECT frame{};
+    GetWindowRect(owner, &frame);
+    HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, L"Comprobar", kStyle,
+                                  (frame.left + frame.right - size.cx) / 2,
+                                  (frame.top + frame.bottom - size.cy) / 2, size.cx, size.cy, owner,
+                                  nullptr, instance, nullptr);
+    if (!window)
+        return;
+    const Font font = dialog_font(dpi);
+    const std::wstring text = findings_text(findings);
+    const int buttons_top = height - margin - button_height;
+    create_child(window, instance, L"EDIT", text.c_str(),
+                 ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, kText,
+                 {margin, margin, width - 2 * margin, buttons_top - 2 * margin}, font.get());
+    create_child(window, instance, L"BUTTON", L"&Copiar", BS_PUSHBUTTON, kCopy,
+                 {width - 2 * (margin + button_width), buttons_top, button_width, button_height},
+                 font.get());
+    HWND close = create_child(
+        window, instance, L"BUTTON", L"Cerrar", BS_DEFPUSHBUTTON, IDCANCEL,
+        {width - margin - button_width, buttons_top, button_width, button_height}, font.get());
+    // Modal: the editor waits until the person closes the findings.
+    EnableWindow(owner, FALSE);
+    ShowWindow(window, SW_SHOW);
+    SetFocus(close);
+    MSG message{};
+    while (IsWindow(window) && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(window, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    // The owner is enabled first, or the system would activate some other program's window.
+    EnableWindow(owner, TRUE);
+    SetActiveWindow(owner);
+    if (message.message == WM_QUIT)
+        PostQuitMessage(static_cast<int>(message.wParam));
+}
+
+}  // namespace tavrix::win32
