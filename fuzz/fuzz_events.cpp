@@ -369,6 +369,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Form1 form(Platform{[] { return std::make_unique<FolderOutput>(); }, append_windows_1252});
     bool reloaded = false;
     StoreMirror mirror(form.store());
+    form.set_engine_ready(input.ConsumeBool());
 
     while (input.remaining_bytes() > 0) {
         const Snapshot before(form);
@@ -416,6 +417,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check_typed(form, id, *typed, before.controls[index_of(id)].text);
         if (id == C::Command1) {
             check_generate(form, before, file);
+            const Snapshot generated(form);
+            (void)form.check();
+            require(Snapshot(form).controls == generated.controls, "\"Comprobar\" changes nothing");
         } else {
             require(form.tick_total() == before.ticks, "only \"Generar!\" changes the total");
         }

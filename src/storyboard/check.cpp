@@ -154,7 +154,7 @@ RangeWalk walk_of(std::size_t range, std::string_view from, std::string_view to_
     const double steps = walk.step > 0 ? std::floor(to - *start) : std::ceil(*start - to);
     const double counted =
         std::fabs(*start) >= kLargestCounted ? 1 : std::ceil(kLargestCounted - walk.step * *start);
-    walk.steps = std::min(steps, counted);
+    walk.steps = std::max(0.0, std::min(steps, counted));
     return walk;
 }
 
