@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace tavrix {
@@ -70,42 +69,6 @@ TEST(StrictNumber, AcceptsOnlyAWholeNumber) {
     for (const auto& c : cases) {
         EXPECT_EQ(strict_number(c.text), c.expected) << '"' << c.text << '"';
     }
-}
-
-TEST(NumberText, WritesWhatPercentFifteenGWrites) {
-    const double values[] = {0,
-                             1,
-                             -3,
-                             1.5,
-                             0.1,
-                             1.0 / 3,
-                             1e15,
-                             1e14 + 1,
-                             123456789012345678.0,
-                             1e-5,
-                             -2.5e-7,
-                             1e100,
-                             0.0001,
-                             99999999999999.9,
-                             1e16 - 2,
-                             6553.5};
-    for (double value : values) {
-        char expected[64];
-        std::snprintf(expected, sizeof expected, "%.15G", value);
-        EXPECT_EQ(number_text(value), expected) << value;
-    }
-}
-
-TEST(NumberText, NegativeZeroIsZero) {
-    EXPECT_EQ(number_text(-0.0), "0");
-    EXPECT_EQ(sign_padded_number_text(-0.0), " 0");
-}
-
-TEST(NumberText, SignPaddedKeepsTheZeroBeforeThePoint) {
-    EXPECT_EQ(sign_padded_number_text(1.5), " 1.5");
-    EXPECT_EQ(sign_padded_number_text(0.5), " 0.5");
-    EXPECT_EQ(sign_padded_number_text(-0.5), "-0.5");
-    EXPECT_EQ(sign_padded_number_text(90), " 90");
 }
 
 }  // namespace

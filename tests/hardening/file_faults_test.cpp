@@ -39,25 +39,9 @@ enum class Op : std::uint8_t {
 };
 
 const char* op_name(Op op) {
-    switch (op) {
-        case Op::Create:
-            return "create";
-        case Op::Write:
-            return "write";
-        case Op::Flush:
-            return "flush";
-        case Op::Close:
-            return "close";
-        case Op::Replace:
-            return "replace";
-        case Op::Remove:
-            return "remove";
-        case Op::SetMode:
-            return "set_mode";
-        case Op::SyncDirectory:
-            return "sync_directory";
-    }
-    return "?";
+    constexpr const char* kNames[] = {"create",  "write",  "flush",    "close",
+                                      "replace", "remove", "set_mode", "sync_directory"};
+    return kNames[static_cast<int>(op)];
 }
 
 // The error each operation fails with, so that every message can be told apart.
