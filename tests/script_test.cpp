@@ -30,6 +30,7 @@ TEST(ScriptReader, ReadsTokensAndRejectsWhatItCannotRead) {
         {R"(set T "q\"b\\s\n\r\t")", Tokens{"set", "T", "q\"b\\s\n\r\t"}},
         {R"(set T "\u00e1\u20AC")", Tokens{"set", "T", "á€"}},
         {R"(set T "\ud83d\ude00")", Tokens{"set", "T", "\xF0\x9F\x98\x80"}},
+        {R"(set T "\ud800\udc00")", Tokens{"set", "T", "\xF0\x90\x80\x80"}},
         {"set T c:\\dir\\x.def", Tokens{"set", "T", "c:\\dir\\x.def"}},
         {"set T a#b", Tokens{"set", "T", "a#b"}},
         {"set T \"unterminated", "comilla"},
