@@ -101,8 +101,6 @@ class EditorWindowTest : public QObject {
 
     void widgetsShowTheModel_data();
     void widgetsShowTheModel();
-    void stacking_data();
-    void stacking();
     void tabWalk();
     void typing_data();
     void typing();
@@ -169,32 +167,6 @@ void EditorWindowTest::widgetsShowTheModel() {
         if (auto* check = qobject_cast<QCheckBox*>(shown))
             QCOMPARE(check->isChecked(), model.value(def.id) == 1);
     }
-}
-
-void EditorWindowTest::stacking_data() {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("seenThere");
-    QTest::newRow("Command3 above Frame1") << "Command3"
-                                           << "Command3";
-    QTest::newRow("Text26 above Frame2") << "Text26"
-                                         << "Text26";
-    QTest::newRow("Text27 above Frame2") << "Text27"
-                                         << "Text27";
-    QTest::newRow("Label33 under the mask frame") << "Label33"
-                                                  << "Text22";
-    QTest::newRow("Check6 on the fade title") << "Check6"
-                                              << "Check6";
-}
-
-// What a person sees at the middle of a control: the control itself, or what covers it.
-void EditorWindowTest::stacking() {
-    QFETCH(QString, control);
-    QFETCH(QString, seenThere);
-    QWidget* shown = w(qPrintable(control));
-    const QPoint middle = shown->mapTo(window_.get(), shown->rect().center());
-    QWidget* top = window_->childAt(middle);
-    QVERIFY(top);
-    QCOMPARE(top->objectName(), seenThere);
 }
 
 // Tab from Text1 visits the focus order, passing over what is disabled or hidden.
