@@ -1,15 +1,12 @@
 // Bytes decoded as a person's actions on the window: typing short texts into text boxes,
 // clicking check boxes and pressing buttons, "Generar!" included. After every action the
-// invariants of the field rules, the toggles, navigation and the writer are checked.
-#include <dirent.h>
+// invariants of the field rules, the toggles, navigation and the writer are checked. The
+// test suite runs the same checks (fuzz/replay_main.cpp).
 #include <fuzzer/FuzzedDataProvider.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -23,7 +20,6 @@
 #include "editor/navigation.h"
 #include "fuzz_check.h"
 #include "model/ranges.h"
-#include "system/file_output.h"
 
 namespace tavrix {
 namespace {
@@ -33,65 +29,27 @@ using C = ControlId;
 
 constexpr std::size_t kOutputBudget = 96 * 1024;  // one block goes through, then "disk full"
 
-// The fuzzer's own folder; every "Generar!" writes the same file in it, whatever path the
-// input typed, so that no input can reach any other file.
-std::string& folder() {
-    static std::string path;
-    return path;
-}
-std::string storyboard_path() {
-    return folder() + "/storyboard.def";
-}
-
-void remove_folder() {
-    ::unlink(storyboard_path().c_str());
-    ::rmdir(folder().c_str());
-}
-
-std::optional<std::string> read_file(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-std::vector<std::string> folder_entries() {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder().c_str());
-    require(dir != nullptr, "the test folder exists");
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    ::closedir(dir);
-    return names;
-}
-
-// The real file calls but the flushes to disk, which would slow every run down to the
-// disk's pace and which a fuzzer has no power cut to test with.
-class NoSyncCalls final : public FileCalls {
+// The storyboard in memory, with a budget: a run that could write without end fails as on
+// a full disk. The file layer itself has tests of its own against the real file system.
+class MemoryOutput final : public Output {
   public:
-    int flush(int) override { return 0; }
-    int sync_directory(const char*) override { return 0; }
-};
-
-// The real file output, pointed at the fuzzer's folder, with a budget.
-class FolderOutput final : public Output {
-  public:
-    IoStatus open(std::string_view) override { return file_->open(storyboard_path()); }
+    explicit MemoryOutput(std::optional<std::string>& file) : file_(file) {}
+    IoStatus open(std::string_view) override { return IoStatus::success(); }
     IoStatus write(std::string_view bytes) override {
-        if (bytes.size() > kOutputBudget - written_)
+        if (bytes.size() > kOutputBudget - pending_.size())
             return IoStatus::failure("no queda espacio en el disco");
-        written_ += bytes.size();
-        return file_->write(bytes);
+        pending_.append(bytes);
+        return IoStatus::success();
     }
-    IoStatus commit() override { return file_->commit(); }
-    void abandon() noexcept override { file_->abandon(); }
+    IoStatus commit() override {
+        file_ = std::move(pending_);
+        return IoStatus::success();
+    }
+    void abandon() noexcept override {}
 
   private:
-    std::unique_ptr<Output> file_ = make_file_output(std::make_shared<NoSyncCalls>());
-    std::size_t written_ = 0;
+    std::optional<std::string>& file_;
+    std::string pending_;
 };
 
 struct ControlSnapshot {
@@ -323,13 +281,12 @@ void check_typed(const Form1& form, ControlId id, const std::string& typed,
 
 // The file and the result boxes after a "Generar!": a failure leaves them as they were, and
 // no temporary file outlives the run.
-void check_generate(const Form1& form, const Snapshot& before, std::optional<std::string>& file) {
-    const std::vector<std::string> entries = folder_entries();
-    require(entries.size() <= 1 && (entries.empty() || entries[0] == "storyboard.def"),
-            "no temporary file is left", entries.empty() ? "" : entries.back());
+void check_generate(const Form1& form, const Snapshot& before,
+                    const std::optional<std::string>& earlier,
+                    const std::optional<std::string>& file) {
     const Window& w = form.window();
     if (const RunResult& run = *form.last_run(); !run.ok()) {
-        require(read_file(storyboard_path()) == file, "a failure leaves the earlier file intact");
+        require(file == earlier, "a failure leaves the earlier file intact");
         require(form.tick_total() == before.ticks, "a failure leaves the tick total");
         require(w.text(C::ticsI) == before.controls[index_of(C::ticsI)].text &&
                     w.text(C::tiempoI) == before.controls[index_of(C::tiempoI)].text,
@@ -337,7 +294,6 @@ void check_generate(const Form1& form, const Snapshot& before, std::optional<std
         require(!run.error().message.empty(), "a failure is explained");
         return;
     }
-    file = read_file(storyboard_path());
     require(file.has_value(), "a success leaves the file written");
     require(w.text(C::ticsI) == std::to_string(form.tick_total()), "Tics shows the total");
     require(w.text(C::tiempoI) == number_text(time_of_ticks(form.tick_total())),
@@ -351,28 +307,19 @@ bool is_reload(ControlId id) {
 }  // namespace
 }  // namespace tavrix
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/tavrix-events-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr)
-        tavrix::fuzz::broken("the test folder can be made", pattern);
-    tavrix::folder() = pattern;
-    std::atexit(tavrix::remove_folder);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tavrix;
-    ::unlink(storyboard_path().c_str());
     std::optional<std::string> file;
     FuzzedDataProvider input(data, size);
-    Form1 form(Platform{[] { return std::make_unique<FolderOutput>(); }, append_windows_1252});
+    Form1 form(
+        Platform{[&file] { return std::make_unique<MemoryOutput>(file); }, append_windows_1252});
     bool reloaded = false;
     StoreMirror mirror(form.store());
     form.set_engine_ready(input.ConsumeBool());
 
     while (input.remaining_bytes() > 0) {
         const Snapshot before(form);
+        const std::optional<std::string> earlier = file;
         const Position from = position_of(form);
         const bool typing = input.ConsumeBool();
         const std::vector<ControlId>& choices = typing ? text_boxes() : clickables();
@@ -416,7 +363,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (typed)
             check_typed(form, id, *typed, before.controls[index_of(id)].text);
         if (id == C::Command1) {
-            check_generate(form, before, file);
+            check_generate(form, before, earlier, file);
             const Snapshot generated(form);
             (void)form.check();
             require(Snapshot(form).controls == generated.controls, "\"Comprobar\" changes nothing");

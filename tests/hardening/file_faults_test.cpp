@@ -39,35 +39,26 @@ enum class Op : std::uint8_t {
 };
 
 const char* op_name(Op op) {
-    switch (op) {
-        case Op::Create:
-            return "create";
-        case Op::Write:
-            return "write";
-        case Op::Flush:
-            return "flush";
-        case Op::Close:
-            return "close";
-        case Op::Replace:
-            return "replace";
-        case Op::Remove:
-            return "remove";
-        case Op::SetMode:
-            return "set_mode";
-        case Op::SyncDirectory:
-            return "sync_directory";
-    }
-    return "?";
+    constexpr const char* kNames[] = {"create",  "write",  "flush",    "close",
+                                      "replace", "remove", "set_mode", "sync_directory"};
+    return kNames[static_cast<int>(op)];
 }
 
-// The error each operation fails with, so that every message can be told apart.
-const std::map<Op, int> kFaultErrno{
-    {Op::Create, EACCES}, {Op::SetMode, EPERM}, {Op::Write, ENOSPC},
-    {Op::Flush, EIO},     {Op::Close, EDQUOT},  {Op::Replace, EBUSY},
+// The error each operation fails with, and what the message says of it: each different.
+struct Fault {
+    int error;
+    const char* reason;
 };
-
+const std::map<Op, Fault> kFaults{
+    {Op::Create, {EACCES, "no hay permiso para escribir ahí"}},
+    {Op::SetMode, {EROFS, "el sistema de archivos es de solo lectura"}},
+    {Op::Write, {ENOSPC, "no queda espacio en el disco"}},
+    {Op::Flush, {EIO, "error de entrada/salida del disco"}},
+    {Op::Close, {EDQUOT, "se superó la cuota de disco"}},
+    {Op::Replace, {EBUSY, "el archivo está en uso"}},
+};
 bool can_fail(Op op) {
-    return kFaultErrno.count(op) != 0;
+    return kFaults.count(op) != 0;
 }
 
 // The real calls, logged; the n-th call that can fail (counting from 0) fails instead.
@@ -133,7 +124,7 @@ class FaultyCalls final : public FileCalls {
         }
         log.push_back(op);
         if (can_fail(op) && fail_at && failure_points() - 1 == *fail_at) {
-            errno = kFaultErrno.at(op);
+            errno = kFaults.at(op).error;
             failed = op;
             return true;
         }
@@ -222,7 +213,7 @@ TEST_F(InjectedFaults, EveryFailurePointLeavesTheEarlierFileAlone) {
         EXPECT_EQ(failure->cause, FailureCause::File);
         EXPECT_NE(failure->message.find("\"" + path_ + "\""), std::string::npos)
             << failure->message;
-        EXPECT_NE(failure->message.find(describe_errno(kFaultErrno.at(op))), std::string::npos)
+        EXPECT_NE(failure->message.find(kFaults.at(op).reason), std::string::npos)
             << failure->message;
         EXPECT_EQ(read_bytes(path_), earlier);
         EXPECT_EQ(folder_.entries(), (std::set<std::string>{"intro.def", "copy.def"}));
@@ -256,6 +247,7 @@ TEST_F(InjectedFaults, FlushesBeforeReplacingAndSyncsTheFolderAfter) {
         EXPECT_LT(first(Op::Flush), first(Op::Close));
         EXPECT_LT(first(Op::Close), first(Op::Replace));
         EXPECT_LT(first(Op::Replace), first(Op::SyncDirectory));
+        EXPECT_NE(first(Op::SyncDirectory), log.end());
         EXPECT_EQ(first(Op::Remove), log.end());
     }
 }

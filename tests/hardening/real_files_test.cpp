@@ -1,9 +1,8 @@
-// "Generar!" on the real file system: paths that cannot be written, a full disk, device
-// nodes, FIFOs, symbolic links and permission bits. Device nodes and the small disk are made
-// in the test's own folder, never taken from the system.
+// "Generar!" on the real file system: paths that cannot be written, device nodes (a full
+// one among them), FIFOs, symbolic links and permission bits. Device nodes are made in the
+// test's own folder, never taken from the system.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -20,7 +19,6 @@
 #include "files.h"
 #include "support/memory_output.h"
 #include "system/file_output.h"
-#include "system/platform.h"
 
 namespace tavrix {
 namespace {
@@ -88,48 +86,6 @@ TEST_F(RealFiles, PathsThatCannotBeWrittenFailWithTheirReason) {
         EXPECT_EQ(folder_.entries(), (std::set<std::string>{"carpeta", "archivo"}));
         EXPECT_TRUE(testing::TempFolder::entries_of(folder_.file("carpeta")).empty());
     }
-}
-
-// A mount of its own needs the right to mount; without it the case is skipped.
-class SmallDisk {
-  public:
-    SmallDisk(const std::string& path, const char* size) : path_(path) {
-        const std::string options = std::string("size=") + size;
-        mounted_ = ::mkdir(path.c_str(), 0755) == 0 &&
-                   ::mount("tavrix-prueba", path.c_str(), "tmpfs", MS_NOSUID, options.c_str()) == 0;
-    }
-    ~SmallDisk() {
-        if (mounted_)
-            ::umount2(path_.c_str(), MNT_DETACH);
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-    bool mounted() const { return mounted_; }
-
-  private:
-    std::string path_;
-    bool mounted_ = false;
-};
-
-TEST_F(RealFiles, AFullDiskFailsCleanly) {
-    const SmallDisk disk(folder_.file("disco"), "64k");
-    if (!disk.mounted())
-        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
-    const std::string path = folder_.file("disco/intro.def");
-    write_bytes(path, "anterior\r\n");
-
-    Form1 form(system_platform());
-    ASSERT_EQ(form.type_text(C::Text11, path), ActionStatus::Done);
-    ASSERT_EQ(form.type_text(C::Text8, "1"), ActionStatus::Done);
-    ASSERT_EQ(form.type_text(C::Text6, "20000"),
-              ActionStatus::Done);  // some 340 KB, past the disk's 64 KiB
-    ASSERT_EQ(form.click(C::Command1), ActionStatus::Done);
-
-    expect_failure(run_failure(form), path, "no queda espacio en el disco");
-    EXPECT_EQ(read_bytes(path), "anterior\r\n");
-    EXPECT_EQ(TempFolder::entries_of(folder_.file("disco")), std::set<std::string>{"intro.def"});
-    EXPECT_EQ(form.tick_total(), 0);
-    EXPECT_EQ(form.window().text(C::ticsI), "");
 }
 
 // Device nodes need root and a file system that honours them.

@@ -39,35 +39,3 @@ std::vector<std::string> split_crlf_lines(std::string_view bytes) {
 }
 
 }  // namespace tavrix::testing
-
-namespace tavrix::testing {
-
-std::string element_repr(const Element& element) {
-    if (const auto* text = std::get_if<std::string>(&element))
-        return "'" + *text + "'";
-    if (const auto* number = std::get_if<std::int16_t>(&element)) {
-        return "#" + std::to_string(*number);
-    }
-    return "null";
-}
-
-std::string stored(const Form1& form, TableId table, Position at) {
-    return element_repr(form.store().at(table, at));
-}
-
-std::vector<std::string> store_snapshot(const Form1& form) {
-    std::vector<std::string> all;
-    for (const TableDef& table : tables_in_reload_order()) {
-        for (int scene = 0; scene < kScenes; ++scene) {
-            for (int animation = 0; animation < kAnimations; ++animation) {
-                if (table.kind == TableKind::PerScene && animation > 0)
-                    break;
-                all.push_back(std::string(table.name) +
-                              element_repr(form.store().at(table.id, {scene, animation})));
-            }
-        }
-    }
-    return all;
-}
-
-}  // namespace tavrix::testing

@@ -14,33 +14,22 @@
 
 namespace tavrix::testing {
 
-// What a run left at the path: the committed bytes, or what was there before.
+// What the latest committed run left at the path.
 struct MemoryFile {
     std::string committed;
-    bool exists = false;
-    std::string path;  // as the run opened it
-    int opens = 0;
-    std::string fail_open;  // non-empty: open fails with this reason
 };
 
 class MemoryOutput final : public Output {
   public:
     explicit MemoryOutput(std::shared_ptr<MemoryFile> file) : file_(std::move(file)) {}
 
-    IoStatus open(std::string_view path) override {
-        ++file_->opens;
-        file_->path = std::string(path);
-        if (!file_->fail_open.empty())
-            return IoStatus::failure(file_->fail_open);
-        return IoStatus::success();
-    }
+    IoStatus open(std::string_view) override { return IoStatus::success(); }
     IoStatus write(std::string_view bytes) override {
         pending_.append(bytes);
         return IoStatus::success();
     }
     IoStatus commit() override {
         file_->committed = std::move(pending_);
-        file_->exists = true;
         return IoStatus::success();
     }
     void abandon() noexcept override { pending_.clear(); }
@@ -73,15 +62,5 @@ inline std::optional<RunFailure> run_failure(const Form1& form) {
     const std::optional<RunResult>& run = form.last_run();
     return run && !run->ok() ? std::optional<RunFailure>(run->error()) : std::nullopt;
 }
-
-}  // namespace tavrix::testing
-
-namespace tavrix::testing {
-
-// An element as tests compare it: "null", a text in quotes, or "#" and a whole number.
-std::string element_repr(const Element& element);
-std::string stored(const Form1& form, TableId table, Position at = {});
-// Every element of the store, for before-and-after comparisons.
-std::vector<std::string> store_snapshot(const Form1& form);
 
 }  // namespace tavrix::testing
