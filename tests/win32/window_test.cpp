@@ -317,6 +317,26 @@ void failure_shows_a_message(Checks& checks, const Editor& editor) {
     checks.expect_equal(editor.text(C::ticsI), "20", "a failure leaves Tics alone");
 }
 
+// A run of more than 100 million frames is asked about first; "No" leaves all as it was.
+void a_very_long_run_is_asked_about(Checks& checks, const Editor& editor) {
+    using C = ControlId;
+    editor.type(C::Text6, L"999999999");
+    PostMessageW(editor[C::Command1], BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    eventually([&] { return (box = find_window(editor.process_id(), L"#32770", editor.main())); });
+    if (!checks.expect(box != nullptr, "a very long run asks first"))
+        return;
+    checks.expect_equal(text_of(GetDlgItem(box, 0xFFFF)),
+                        "Se van a escribir 1.000.000.000 cuadros (unos 20,9 GB). ¿Continuar?",
+                        "the question");
+    checks.expect_equal(text_of(GetDlgItem(box, IDYES)) + "/" + text_of(GetDlgItem(box, IDNO)),
+                        "Sí/No", "the buttons");
+    PostMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+    checks.expect(eventually([&] { return !IsWindow(box); }), "No closes the question");
+    checks.expect_equal(editor.text(C::ticsI), "20", "No leaves Tics as it was");
+    editor.type(C::Text6, L"0");
+}
+
 // Reads what the editor writes into a named pipe, slowly, so that a run lasts long enough
 // to show its progress. Stops when the editor closes its end, or after half a minute.
 class SlowReader {
@@ -417,6 +437,7 @@ int main(int argc, char** argv) {
         tab_follows_the_focus_order(checks, editor);
         scene_arrows_reload_the_fields(checks, editor);
         failure_shows_a_message(checks, editor);
+        a_very_long_run_is_asked_about(checks, editor);
         a_long_run_can_be_cancelled(checks, editor);
         checks.expect(editor.close() == 0, "the window closes and the program ends with 0");
     }
