@@ -1,6 +1,7 @@
-# Runs one scenario script with tavrix-script in a fresh folder and checks its exit status
-# (0, or the one a "# exit: N" line names) and, when NAME.def stands beside the script, that
-# the storyboard file out.def is byte-identical to it.
+# Runs one scenario script with tavrix-script (and the options of its "# options: ..." line)
+# in a fresh folder and checks its exit status (0, or the one a "# exit: N" line names) and,
+# when NAME.def stands beside the script, that the storyboard file out.def is byte-identical
+# to it.
 #   cmake -DTOOL=... -DSCENARIO=... -DWORK_DIR=... -P run_scenario.cmake
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
@@ -11,7 +12,11 @@ if(exit_line)
   string(REGEX REPLACE "^# exit: " "" expected_status "${exit_line}")
 endif()
 
-execute_process(COMMAND "${TOOL}" "${SCENARIO}"
+file(STRINGS "${SCENARIO}" options_line REGEX "^# options: ")
+string(REGEX REPLACE "^# options: " "" options "${options_line}")
+separate_arguments(options UNIX_COMMAND "${options}")
+
+execute_process(COMMAND "${TOOL}" ${options} "${SCENARIO}"
                 WORKING_DIRECTORY "${WORK_DIR}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL expected_status)
