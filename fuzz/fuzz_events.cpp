@@ -4,6 +4,7 @@
 // test suite runs the same checks (fuzz/replay_main.cpp).
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -279,11 +280,14 @@ void check_typed(const Form1& form, ControlId id, const std::string& typed,
     }
 }
 
+// Longer runs are refused, as tavrix-script refuses them, so that the fuzzing keeps moving.
+constexpr std::uint64_t kFrameLimit = 100'000;
+
 // The file and the result boxes after a "Generar!": a failure leaves them as they were, and
-// no temporary file outlives the run.
+// no temporary file outlives the run. The frames counted beforehand are the frames written.
 void check_generate(const Form1& form, const Snapshot& before,
                     const std::optional<std::string>& earlier,
-                    const std::optional<std::string>& file) {
+                    const std::optional<std::string>& file, const RunProgress& written) {
     const Window& w = form.window();
     if (const RunResult& run = *form.last_run(); !run.ok()) {
         require(file == earlier, "a failure leaves the earlier file intact");
@@ -292,9 +296,28 @@ void check_generate(const Form1& form, const Snapshot& before,
                     w.text(C::tiempoI) == before.controls[index_of(C::tiempoI)].text,
                 "a failure leaves the result boxes");
         require(!run.error().message.empty(), "a failure is explained");
+        require(run.error().cause != FailureCause::TooManyFrames ||
+                    form.run_size().frames > kFrameLimit,
+                "only a run longer than the limit is refused");
         return;
     }
     require(file.has_value(), "a success leaves the file written");
+    const RunSize counted = form.run_size();
+    // An engine-ready run expands the frames twice (the first time to learn the scene's length).
+    require(!counted.at_least && (form.engine_ready() || counted.frames == written.frames),
+            "the frames counted beforehand are the frames written", std::to_string(written.frames));
+    // The frame lines stand between the action's heading and the three closing lines.
+    const std::string trailer =
+        " \r\n; Tiempo = " + sign_padded_number_text(time_of_ticks(form.tick_total())) +
+        "\r\n; Tics = " + sign_padded_number_text(form.tick_total()) + "\r\n";
+    std::string heading;
+    append_windows_1252("[Begin action " + w.text(C::Text16) + "]\r\n", heading);
+    const std::size_t frames_end = file->size() - std::min(file->size(), trailer.size());
+    const std::size_t frames_start =
+        frames_end - std::min<std::size_t>(frames_end, counted.frame_bytes);
+    require(file->ends_with(trailer) && frames_start >= heading.size() &&
+                file->compare(frames_start - heading.size(), heading.size(), heading) == 0,
+            "the bytes counted beforehand are the frame lines' bytes");
     require(w.text(C::ticsI) == std::to_string(form.tick_total()), "Tics shows the total");
     require(w.text(C::tiempoI) == number_text(time_of_ticks(form.tick_total())),
             "Tiempo shows the time of the total");
@@ -313,6 +336,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     Form1 form(
         Platform{[&file] { return std::make_unique<MemoryOutput>(file); }, append_windows_1252});
+    form.set_frame_limit(kFrameLimit);
+    RunProgress written;
+    form.set_progress_hook([&written](const RunProgress& progress) {
+        written = progress;
+        return true;
+    });
     bool reloaded = false;
     StoreMirror mirror(form.store());
     form.set_engine_ready(input.ConsumeBool());
@@ -328,6 +357,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool reachable = form.window().reachable(id);
         std::optional<std::string> typed;
         ActionStatus status = ActionStatus::Done;
+        written = {};
         if (typing) {
             typed = typed_text(input);
             status = form.type_text(id, *typed);
@@ -363,7 +393,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (typed)
             check_typed(form, id, *typed, before.controls[index_of(id)].text);
         if (id == C::Command1) {
-            check_generate(form, before, earlier, file);
+            check_generate(form, before, earlier, file, written);
             const Snapshot generated(form);
             (void)form.check();
             require(Snapshot(form).controls == generated.controls, "\"Comprobar\" changes nothing");

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -56,12 +58,35 @@ void check_number_text(double value) {
     require(padded == (value >= 0 ? " " + text : text), "the sign padding", padded);
 }
 
+// The leading number as the C library reads it: with the blanks taken out, D read as E, and
+// the text cut where the number's characters end (strtod alone would read "0x", "inf"...).
+// Nothing for "&H" and "&O", which the C library does not know.
+std::optional<double> c_library_leading_number(std::string_view text) {
+    std::string number;
+    for (char c : text) {
+        if (c == ' ' || c == '\t' || c == '\n')
+            continue;
+        if (number.empty() && c == '&')
+            return std::nullopt;
+        if (c == 'D' || c == 'd')
+            c = 'e';
+        if (!std::strchr("0123456789.eE+-", c) || c == '\0')
+            break;
+        number.push_back(c);
+    }
+    return std::strtod(number.c_str(), nullptr);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const double leading = tavrix::leading_number(text);
     require(!std::isnan(leading), "the leading-number parse never gives NaN");
+    if (const std::optional<double> c_library = c_library_leading_number(text)) {
+        require(leading == *c_library, "the leading-number parse rounds as strtod does",
+                printf_text(*c_library));
+    }
 
     if (const std::optional<double> strict = tavrix::strict_number(text)) {
         require(std::isfinite(*strict), "the strict conversion gives only finite values");

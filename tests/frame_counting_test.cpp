@@ -13,6 +13,7 @@
 
 #include "common/numbers.h"
 #include "model/ranges.h"
+#include "storyboard/frame_count.h"
 #include "support/memory_output.h"
 
 namespace tavrix {
@@ -92,6 +93,20 @@ TEST_P(Counting, WritesWhatTheRuleSteppedOneFrameAtATimeWrites) {
     ASSERT_EQ(written.size(), expected.size());
     for (std::size_t frame = 0; frame < expected.size(); ++frame)
         ASSERT_EQ(written[frame], expected[frame]) << "frame " << frame;
+
+    // Counted beforehand, without writing: the same frames and bytes.
+    ExpansionStart start{};
+    for (std::size_t i = 0; i < kRangeCount; ++i) {
+        start.from[i] = held[i].first;
+        start.to[i] = leading_number(held[i].second);
+    }
+    std::uint64_t bytes = 0;
+    for (const std::string& line : expected)
+        bytes += line.size() + 2;
+    const RunSize counted = count_frames(start, append_windows_1252);
+    EXPECT_EQ(counted.frames, expected.size());
+    EXPECT_EQ(counted.frame_bytes, bytes);
+    EXPECT_FALSE(counted.at_least);
 }
 
 const std::pair<std::string, std::string> kStill{"0", "0"};
@@ -124,7 +139,19 @@ INSTANTIATE_TEST_SUITE_P(
                       {"-999999999999995", "-1000000000000002"},
                       kStill}},
         CountingCase{"HastaValuesBetweenWholeNumbers",
-                     {std::pair{"0", "14.5"}, kStill, {"30", "7.5"}, {"-3", "-21.25"}, kStill}}),
+                     {std::pair{"0", "14.5"}, kStill, {"30", "7.5"}, {"-3", "-21.25"}, kStill}},
+        CountingCase{"FractionsAcrossPowersOfTenAndZero",
+                     {std::pair{"1e-7", "4"},
+                      {"0.25", "1234.5"},
+                      {"1105.75", "-30"},
+                      {"-0.00005", "131"},
+                      {"-2.5", "9"}}},
+        CountingCase{"UpToTheLargestPlainNumberAndBeyond",
+                     {kStill,
+                      {"99999999990.9999", "1e11"},
+                      {"999999999999990.5", "1e400"},
+                      {"-999999999999990.5", "-1e400"},
+                      kStill}}),
     [](const ::testing::TestParamInfo<CountingCase>& info) { return info.param.name; });
 
 TEST(Generar, CountsALongRangeAndItsTicks) {

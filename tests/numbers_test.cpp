@@ -4,9 +4,16 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace tavrix {
 namespace {
+
+// Beyond the range of a double whatever the exponent's sign says: 1E-324 and 1E+390.
+const std::string kTinyText = "0." + std::string(323, '0') + "1";
+const std::string kHugeText = "1" + std::string(400, '0') + "e-10";
+const char* const kTiny = kTinyText.c_str();
+const char* const kHuge = kHugeText.c_str();
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStart) {
     const struct {
@@ -25,7 +32,7 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStart) {
         {"&X12", 0},   {"--5", 0},     {"007", 7},
         {"9.5", 9.5},  {"1 e 2", 100}, {"0.0", 0},
         {"-0", 0},     {"000", 0},     {"1e400", std::numeric_limits<double>::infinity()},
-        {"1e-400", 0},
+        {"1e-400", 0}, {kTiny, 0},     {kHuge, std::numeric_limits<double>::infinity()},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(leading_number(c.text), c.expected) << '"' << c.text << '"';
@@ -42,6 +49,7 @@ TEST(StrictNumber, AcceptsOnlyAWholeNumber) {
         {"&o10", 8},   {"&H1", 1},    {"007", 7},    {"", {}},       {"-", {}},        {"5abc", {}},
         {"1 2", {}},   {"1,5", {}},   {"1.2.3", {}}, {".", {}},      {"1e", {}},       {"e5", {}},
         {"&H", {}},    {"&O8", {}},   {"&H1G", {}},  {"\n5", {}},    {"1e400", {}},    {"- 5", {}},
+        {kTiny, 0},    {kHuge, {}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(strict_number(c.text), c.expected) << '"' << c.text << '"';

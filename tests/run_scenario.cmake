@@ -2,6 +2,7 @@
 # (0, or the one a "# exit: N" line names) and, for each golden file that stands beside the
 # script, that what the run gave is byte-identical to it: NAME.def the storyboard file
 # out.def, NAME.out standard output (the dumps), NAME.err standard error (the messages).
+# A "# options: ..." line gives the script's command-line options.
 #   cmake -DTOOL=... -DSCENARIO=... -DWORK_DIR=... -P run_scenario.cmake
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
@@ -12,10 +13,14 @@ if(exit_line)
   string(REGEX REPLACE "^# exit: " "" expected_status "${exit_line}")
 endif()
 
+file(STRINGS "${SCENARIO}" options_line REGEX "^# options: ")
+string(REGEX REPLACE "^# options: " "" options "${options_line}")
+separate_arguments(options UNIX_COMMAND "${options}")
+
 # The script runs under its own name, so that its messages do not depend on the folder.
 get_filename_component(script_name "${SCENARIO}" NAME)
 file(COPY "${SCENARIO}" DESTINATION "${WORK_DIR}")
-execute_process(COMMAND "${TOOL}" "${script_name}"
+execute_process(COMMAND "${TOOL}" ${options} "${script_name}"
                 WORKING_DIRECTORY "${WORK_DIR}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL expected_status)

@@ -124,13 +124,21 @@ std::vector<std::string> Form1::check() const {
 void Form1::Command1_Click() {
     std::unique_ptr<Output> output = platform_.open_output();
     last_run_ = write_storyboard(storyboard_fields(window_, engine_ready_), *output,
-                                 RunSettings{platform_.encode, progress_});
+                                 RunSettings{platform_.encode, progress_, frame_limit_});
     if (!last_run_->ok())
         return;
     const RunTotals& totals = last_run_->value();
     tick_total_ = totals.ticks;
     window_.set_text(C::ticsI, std::to_string(totals.ticks));
     window_.set_text(C::tiempoI, number_text(totals.time));
+}
+
+RunSize Form1::run_size() const {
+    return measure_run(storyboard_fields(window_, engine_ready_), platform_.encode);
+}
+
+std::optional<std::string> Form1::long_run_question() const {
+    return tavrix::long_run_question(run_size());
 }
 
 }  // namespace tavrix

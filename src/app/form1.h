@@ -56,6 +56,13 @@ class Form1 final : private EventSink {
 
     void set_observer(PropertyObserver observer) { window_.set_observer(std::move(observer)); }
     void set_progress_hook(ProgressHook hook) { progress_ = std::move(hook); }
+    // A "Generar!" of more frames fails before it writes anything (0: no limit).
+    void set_frame_limit(std::uint64_t frames) { frame_limit_ = frames; }
+
+    // How long "Generar!" would be with the fields as they stand, and what a window asks
+    // before it when it would be a very long one (nothing when not).
+    [[nodiscard]] RunSize run_size() const;
+    [[nodiscard]] std::optional<std::string> long_run_question() const;
 
   private:
     void on_change(ControlId id) override;
@@ -73,6 +80,7 @@ class Form1 final : private EventSink {
     bool engine_ready_ = false;
     std::optional<RunResult> last_run_;
     ProgressHook progress_;
+    std::uint64_t frame_limit_ = 0;
 };
 
 // The credits shown in Label9: three lines joined by a lone carriage return.

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <system_error>
 
@@ -73,11 +74,43 @@ struct DecimalSpan {
     std::size_t end = 0;      // one past the exponent's last digit (or the mantissa's)
     bool has_digits = false;  // the mantissa holds at least one digit
     bool clean = true;        // no blank inside and the exponent letter is E or e
-    bool negative_exponent = false;
 };
 
-// Converts the characters of a decimal span, without sign, to a double. A value too large
-// for a double gives an infinity, one too small gives 0.
+// The power of ten of the first significant digit of a decimal text out of the range of a
+// double ("[digits][.digits][e[sign]digits]", a run of zeros excluded): at 0 or above the
+// value is too large for a double, below it too small. Only the exponent tells neither.
+std::int64_t decimal_magnitude(std::string_view digits) {
+    constexpr std::int64_t kSaturated = 1'000'000'000'000'000;  // far beyond any text's length
+    std::int64_t magnitude = -1;  // of the units digit, before its first significant digit
+    std::int64_t zeros_after_point = 0;
+    bool significant = false;
+    bool after_point = false;
+    std::size_t pos = 0;
+    for (; pos < digits.size() && !is_exponent_letter(digits[pos]); ++pos) {
+        const char c = digits[pos];
+        if (c == '.') {
+            after_point = true;
+        } else if (!after_point) {
+            significant = significant || c != '0';
+            magnitude += significant ? 1 : 0;
+        } else if (!significant) {
+            significant = c != '0';
+            zeros_after_point += significant ? 0 : 1;
+        }
+    }
+    if (magnitude < 0)
+        magnitude = -1 - zeros_after_point;
+    std::int64_t exponent = 0;
+    bool negative_exponent = false;
+    if (++pos < digits.size() && (digits[pos] == '+' || digits[pos] == '-'))
+        negative_exponent = digits[pos++] == '-';
+    for (; pos < digits.size() && exponent < kSaturated; ++pos)
+        exponent = exponent * 10 + (digits[pos] - '0');
+    return magnitude + (negative_exponent ? -exponent : exponent);
+}
+
+// Converts the characters of a decimal span, without sign, to a double, rounding correctly.
+// A value too large for a double gives an infinity, one too small gives 0.
 double convert_decimal(std::string_view text, const DecimalSpan& span) {
     std::string cleaned;  // only for the rare texts with blanks inside or a D exponent
     std::string_view digits = text.substr(span.begin, span.end - span.begin);
@@ -94,7 +127,7 @@ double convert_decimal(std::string_view text, const DecimalSpan& span) {
     const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
                                            std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        return span.negative_exponent ? 0.0 : std::numeric_limits<double>::infinity();
+        return decimal_magnitude(digits) >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
     (void)ptr;
     return value;
@@ -154,11 +187,8 @@ double leading_number(std::string_view text) noexcept {
             }
         };
         skip_look();
-        bool negative_exponent = false;
-        if (look < text.size() && (text[look] == '+' || text[look] == '-')) {
-            negative_exponent = text[look] == '-';
+        if (look < text.size() && (text[look] == '+' || text[look] == '-'))
             ++look;
-        }
         skip_look();
         if (look < text.size() && is_digit(text[look])) {
             while (look < text.size() && (is_digit(text[look]) || is_parse_blank(text[look]))) {
@@ -166,7 +196,6 @@ double leading_number(std::string_view text) noexcept {
                 ++look;
             }
             span.end = look;
-            span.negative_exponent = negative_exponent;
             if (blank_inside || text[pos] == 'D' || text[pos] == 'd')
                 span.clean = false;
         }
@@ -229,10 +258,8 @@ std::optional<double> strict_number(std::string_view text) noexcept {
     if (pos < text.size() && is_exponent_letter(text[pos])) {
         span.clean = text[pos] == 'E' || text[pos] == 'e';
         ++pos;
-        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-            span.negative_exponent = text[pos] == '-';
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
             ++pos;
-        }
         std::size_t exponent_digits = 0;
         while (pos < text.size() && is_digit(text[pos]))
             ++pos, ++exponent_digits;

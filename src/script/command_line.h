@@ -6,10 +6,13 @@
 #include <string_view>
 #include <variant>
 
+#include "script/runner.h"
+
 namespace tavrix::script {
 
 struct RunScript {
     std::string script = "-";  // a path, or "-" for standard input
+    ScriptOptions options;
 };
 struct ShowHelp {};
 struct ShowVersion {};
@@ -18,7 +21,8 @@ struct UsageError {
 };
 using CommandLine = std::variant<RunScript, ShowHelp, ShowVersion, UsageError>;
 
-// Reads the arguments that follow the program's name. "--" ends the options, so that a
+// Reads the arguments that follow the program's name: --max-frames N (or =N), -h, -V and
+// their long forms. "--" ends the options, so that a
 // script whose name starts with "-" can still be given; a lone "-" is standard input.
 [[nodiscard]] CommandLine read_command_line(std::span<const std::string> arguments);
 

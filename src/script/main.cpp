@@ -4,11 +4,13 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "common/version.h"
 #include "script/command_line.h"
 #include "script/runner.h"
+#include "script/script_file.h"
 #include "system/platform.h"
 #ifdef _WIN32
 #include "system/text_win32.h"
@@ -28,16 +30,18 @@ std::filesystem::path path_of(const std::string& utf8) {
 #endif
 }
 
-int run(const std::string& name) {
+int run(const RunScript& command) {
     const tavrix::Platform platform = tavrix::system_platform();
+    const std::string& name = command.script;
     if (name == "-")
-        return run_script(std::cin, name, std::cout, std::cerr, platform);
-    std::ifstream file{path_of(name), std::ios::binary};
-    if (!file) {
-        std::cerr << name << ": no se pudo abrir el guion\n";
+        return run_script(std::cin, name, std::cout, std::cerr, platform, command.options);
+    auto opened = open_script(path_of(name));
+    if (const auto* reason = std::get_if<std::string>(&opened)) {
+        std::cerr << name << ":0: " << *reason << '\n';
         return kScriptError;
     }
-    return run_script(file, name, std::cout, std::cerr, platform);
+    return run_script(std::get<std::ifstream>(opened), name, std::cout, std::cerr, platform,
+                      command.options);
 }
 
 int print(std::string_view text) {
@@ -56,7 +60,7 @@ int run_command_line(const std::vector<std::string>& arguments) {
                   << " (tavrix-script --help muestra el uso)\n";
         return kScriptError;
     }
-    return run(std::get<RunScript>(command).script);
+    return run(std::get<RunScript>(command));
 }
 
 }  // namespace

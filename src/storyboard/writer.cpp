@@ -10,10 +10,60 @@
 #include "common/numbers.h"
 #include "model/ranges.h"
 #include "storyboard/block_writer.h"
+#include "storyboard/frame_count.h"
 #include "storyboard/frame_expansion.h"
 
 namespace tavrix {
 namespace {
+
+// A count as Spanish writes it: 1.000.000.
+std::string grouped(std::uint64_t count) {
+    std::string digits = std::to_string(count);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, 1, '.');
+    return digits;
+}
+
+// A size in bytes, KB, MB or GB (powers of 1000), with a decimal comma below 100: "52 bytes",
+// "20,9 GB", "1.250 GB".
+std::string size_text(std::uint64_t bytes) {
+    static constexpr std::array<std::string_view, 3> kUnits = {"KB", "MB", "GB"};
+    if (bytes < 1000)
+        return std::to_string(bytes) + " bytes";
+    double amount = static_cast<double>(bytes);
+    std::size_t unit = 0;
+    for (amount /= 1000; amount >= 1000 && unit + 1 < kUnits.size(); amount /= 1000)
+        ++unit;
+    std::string text;
+    if (amount >= 99.95) {
+        text = grouped(static_cast<std::uint64_t>(std::llround(amount)));
+    } else {
+        const auto tenths = static_cast<std::uint64_t>(std::llround(amount * 10));
+        text = std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
+    }
+    text += ' ';
+    text += kUnits[unit];
+    return text;
+}
+
+// "N cuadros (unos X GB)", or "más de N cuadros (más de X GB)" when the count is a floor.
+std::string run_size_text(const RunSize& size) {
+    std::string text = size.at_least ? "más de " : "";
+    text += grouped(size.frames);
+    text += size.at_least ? " cuadros (más de " : " cuadros (unos ";
+    text += size_text(size.frame_bytes);
+    text += ')';
+    return text;
+}
+
+ExpansionStart expansion_start(const StoryboardFields& fields) {
+    ExpansionStart start{};
+    for (std::size_t i = 0; i < kRangeCount; ++i) {
+        start.from[i] = fields.from[i];
+        start.to[i] = leading_number(fields.to[i]);
+    }
+    return start;
+}
 
 std::string quoted(std::string_view text) {
     std::string out;
@@ -49,7 +99,7 @@ class Run {
             counted = ticks.value();
         }
         write_header(counted);
-        const auto expanded = expand_frames(expansion_start(), settings_.encode, writer_);
+        const auto expanded = expand_frames(expansion_start(fields_), settings_.encode, writer_);
         if (!expanded.ok())
             return expansion_failure(expanded.error());
         const std::int32_t total = expanded.value();
@@ -62,19 +112,10 @@ class Run {
     }
 
   private:
-    ExpansionStart expansion_start() const {
-        ExpansionStart start{};
-        for (std::size_t i = 0; i < kRangeCount; ++i) {
-            start.from[i] = fields_.from[i];
-            start.to[i] = leading_number(fields_.to[i]);
-        }
-        return start;
-    }
-
     Expected<std::int32_t, ExpansionFailure> count_ticks() const {
         Discard discard;
         BlockWriter counter(discard, settings_);
-        return expand_frames(expansion_start(), settings_.encode, counter);
+        return expand_frames(expansion_start(fields_), settings_.encode, counter);
     }
 
     // `ticks`: the run's tick total, known ahead in an engine-ready run.
@@ -199,8 +240,28 @@ double scene_length(std::string_view start_time, std::int32_t tick_total) {
     return std::max(1.0, start + tick_total);
 }
 
+RunSize measure_run(const StoryboardFields& fields, Encoder encode) {
+    return count_frames(expansion_start(fields), encode);
+}
+
+std::optional<std::string> long_run_question(const RunSize& size) {
+    if (size.frames <= kLargeRunFrames)
+        return std::nullopt;
+    return "Se van a escribir " + run_size_text(size) + ". ¿Continuar?";
+}
+
 RunResult write_storyboard(const StoryboardFields& fields, Output& output,
                            const RunSettings& settings) {
+    // Decided before the file is touched, so that a refused run changes nothing.
+    if (settings.max_frames != 0) {
+        const RunSize size = measure_run(fields, settings.encode);
+        if (size.frames > settings.max_frames) {
+            return RunFailure{FailureCause::TooManyFrames,
+                              "No se generó " + quoted(fields.path) + ": se escribirían " +
+                                  run_size_text(size) + ", más que el límite de " +
+                                  grouped(settings.max_frames) + " cuadros."};
+        }
+    }
     RunResult result = Run(fields, output, settings).write_file(output);
     if (!result.ok())
         output.abandon();

@@ -61,13 +61,25 @@ struct RunProgress {
     std::uint64_t bytes = 0;
 };
 
+// How long a run will be: its frame count and the bytes of its frame lines.
+struct RunSize {
+    std::uint64_t frames = 0;
+    std::uint64_t frame_bytes = 0;  // in the file's code page, CR LF included
+    bool at_least = false;          // a range could not be followed to its end: may be longer
+};
+
 // Called after every block written; returning false cancels the run.
 using ProgressHook = std::function<bool(const RunProgress&)>;
 
 struct RunSettings {
     Encoder encode;
-    ProgressHook progress;  // may be empty
+    ProgressHook progress;         // may be empty
+    std::uint64_t max_frames = 0;  // a longer run fails before it writes anything; 0: no limit
 };
+
+// The windows ask before a run of more frames than this, and tavrix-script refuses one
+// unless told otherwise.
+inline constexpr std::uint64_t kLargeRunFrames = 100'000'000;
 
 // What the window shows in "Tics" and "Tiempo" after a run.
 struct RunTotals {
@@ -78,7 +90,7 @@ struct RunTotals {
 // The time value shown for a tick total: (total x 5) / 300.
 double time_of_ticks(std::int32_t tick_total);
 
-enum class FailureCause : std::uint8_t { File, Field, TickTotal, Cancelled };
+enum class FailureCause : std::uint8_t { File, Field, TickTotal, Cancelled, TooManyFrames };
 
 struct RunFailure {
     FailureCause cause;
@@ -86,6 +98,13 @@ struct RunFailure {
 };
 
 using RunResult = Expected<RunTotals, RunFailure>;
+
+// How long a run of the fields would be.
+[[nodiscard]] RunSize measure_run(const StoryboardFields& fields, Encoder encode);
+
+// What to ask before a run of more than kLargeRunFrames frames: "Se van a escribir N cuadros
+// (unos X GB). ¿Continuar?". Nothing for a shorter run.
+[[nodiscard]] std::optional<std::string> long_run_question(const RunSize& size);
 
 // The scene's length that an engine-ready file gives: the whole part of the layer's start
 // time (0 when it is not a number) plus the tick total, and at least 1.

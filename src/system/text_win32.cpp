@@ -27,6 +27,29 @@ std::wstring widen_with(std::string_view utf8, DWORD flags, bool& ok) {
     return wide;
 }
 
+// Appends UTF-16 text in a code page; what the code page lacks becomes "?" (a whole
+// `one_character` just one).
+void append_in_code_page(UINT code_page, std::wstring_view wide, std::string& out,
+                         bool one_character = false) {
+    if (wide.empty())
+        return;
+    const int length = wide_length(wide.size());
+    // No "best fit": a character the code page lacks is "?", never a look-alike letter.
+    const DWORD flags = WC_NO_BEST_FIT_CHARS;
+    const char kUnmappable = '?';
+    BOOL lacking = FALSE;
+    const int needed = WideCharToMultiByte(code_page, flags, wide.data(), length, nullptr, 0,
+                                           &kUnmappable, &lacking);
+    if (needed <= 0 || (one_character && lacking)) {
+        out.append(one_character ? 1 : wide.size(), '?');
+        return;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(needed));
+    WideCharToMultiByte(code_page, flags, wide.data(), length, out.data() + start, needed,
+                        &kUnmappable, nullptr);
+}
+
 }  // namespace
 
 std::wstring widen(std::string_view utf8) {
@@ -65,21 +88,19 @@ void append_active_code_page(std::string_view utf8, std::string& out) {
         out.append(utf8);
         return;
     }
-    const std::wstring wide = widen(utf8);
-    const int length = wide_length(wide.size());
-    // No "best fit": a character the code page lacks is "?", never a look-alike letter.
-    const DWORD flags = WC_NO_BEST_FIT_CHARS;
-    const char kUnmappable = '?';
-    const int needed = WideCharToMultiByte(code_page, flags, wide.data(), length, nullptr, 0,
-                                           &kUnmappable, nullptr);
-    if (needed <= 0) {
-        out.append(wide.size(), '?');
-        return;
+    // The conversion works on whole characters: a character beyond U+FFFF that the code page
+    // lacks is one "?", never one for each of its two UTF-16 halves.
+    const std::wstring converted = widen(utf8);
+    const std::wstring_view wide = converted;
+    std::size_t run = 0;  // the start of the characters not yet converted
+    for (std::size_t at = 0; at + 1 < wide.size(); ++at) {
+        if (IS_HIGH_SURROGATE(wide[at]) && IS_LOW_SURROGATE(wide[at + 1])) {
+            append_in_code_page(code_page, wide.substr(run, at - run), out);
+            append_in_code_page(code_page, wide.substr(at, 2), out, /*one_character=*/true);
+            run = ++at + 1;
+        }
     }
-    const std::size_t start = out.size();
-    out.resize(start + static_cast<std::size_t>(needed));
-    WideCharToMultiByte(code_page, flags, wide.data(), length, out.data() + start, needed,
-                        &kUnmappable, nullptr);
+    append_in_code_page(code_page, wide.substr(run), out);
 }
 
 }  // namespace tavrix

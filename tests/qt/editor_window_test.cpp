@@ -106,6 +106,7 @@ class EditorWindowTest : public QObject {
     void typing();
     void failedRunShowsMessage();
     void longRunCanBeCancelled();
+    void veryLongRunIsAskedAbout();
 
   private:
     QWidget* w(const char* name) const {
@@ -280,6 +281,39 @@ void EditorWindowTest::longRunCanBeCancelled() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), earlier);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"intro.def"});
+}
+
+// A run of more than 100 million frames is asked about first: "No" leaves everything as it
+// was, "Sí" starts the run (which "Cancelar" ends here).
+void EditorWindowTest::veryLongRunIsAskedAbout() {
+    window_ = std::make_unique<EditorWindow>(tavrix::Platform{
+        [] { return std::make_unique<SlowOutput>(); }, tavrix::append_windows_1252});
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("intro.def");
+    const QByteArray earlier = generate_to(path);
+    type("Text6", "999999999");
+    for (const QString& answer : {QStringLiteral("No"), QStringLiteral("Sí")}) {
+        QString asked;
+        ModalAnswer<QMessageBox> question([&](QMessageBox& box) {
+            asked = box.text();
+            for (QAbstractButton* button : box.buttons()) {
+                if (button->text() == answer)
+                    button->click();
+            }
+        });
+        ModalAnswer<QProgressDialog> cancel([](QProgressDialog& dialog) { dialog.cancel(); });
+        click("Command1");
+        QCOMPARE(asked, QStringLiteral(
+                            "Se van a escribir 1.000.000.000 cuadros (unos 20,9 GB). ¿Continuar?"));
+        QCOMPARE(cancel.seen() > 0, answer == QStringLiteral("Sí"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), earlier);
+        QCOMPARE(as<QLineEdit>("ticsI")->text(), QStringLiteral("0"));
+    }
 }
 
 QTEST_MAIN(EditorWindowTest)

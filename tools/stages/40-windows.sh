@@ -80,18 +80,20 @@ collect_windows_files() {
 
 # Runs one script with both programs, each in a fresh folder, and compares what they did.
 compare_script() {
-    local script=$1 dir=$2 status
+    local script=$1 dir=$2 status options
+    # The options a scenario script names in its "# options: ..." line.
+    read -r -a options <<<"$(sed -n 's/^# options: //p' "$script")"
     mkdir -p "$dir/linux" "$dir/windows"
     cp "$script" "$dir/linux/script.tvs"
     cp "$script" "$dir/windows/script.tvs"
     find "$WINEPREFIX/drive_c" -maxdepth 1 -type f -delete
     status=0
-    (cd "$dir/linux" && timeout 60 "$native" script.tvs >"$dir/linux.out" 2>"$dir/linux.err") ||
+    (cd "$dir/linux" && timeout 60 "$native" "${options[@]}" script.tvs >"$dir/linux.out" 2>"$dir/linux.err") ||
         status=$?
     echo "$status" >"$dir/linux.status"
     status=0
     (cd "$dir/windows" &&
-        timeout 60 wine "$win/tavrix-script.exe" script.tvs >"$dir/windows.raw" 2>"$dir/windows.rawerr") ||
+        timeout 60 wine "$win/tavrix-script.exe" "${options[@]}" script.tvs >"$dir/windows.raw" 2>"$dir/windows.rawerr") ||
         status=$?
     echo "$status" >"$dir/windows.status"
     # Text written to the console ends its lines with CR LF on Windows.

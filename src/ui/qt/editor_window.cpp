@@ -136,6 +136,10 @@ void EditorWindow::on_clicked(ControlId id) {
 }
 
 void EditorWindow::generate() {
+    // A very long run is asked about first; "No" leaves everything as it was.
+    if (const std::optional<std::string> question = form_.long_run_question();
+        question && !confirmed(*question))
+        return;
     run_watch_.start();
     const bool refused = form_.click(kGenerateButton) != ActionStatus::Done;
     run_watch_.finish();
@@ -145,6 +149,17 @@ void EditorWindow::generate() {
     const RunResult& run = *form_.last_run();
     if (!run.ok() && run.error().cause != FailureCause::Cancelled)
         show_failure(run.error().message);
+}
+
+bool EditorWindow::confirmed(const std::string& question) {
+    QMessageBox box(QMessageBox::Question, windowTitle(), from_model(question),
+                    QMessageBox::NoButton, this);
+    const QPushButton* yes = box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void EditorWindow::show_failure(const std::string& message) {

@@ -37,6 +37,7 @@ class EditorWindow final : public QWidget {
     void on_text_edited(ControlId id, QLineEdit* box);
     void on_clicked(ControlId id);
     void generate();
+    [[nodiscard]] bool confirmed(const std::string& question);
     void show_failure(const std::string& message);
     void sync_after(ControlId acted_on);
     void sync(ControlId id);

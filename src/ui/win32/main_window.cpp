@@ -19,6 +19,21 @@ constexpr auto kProgressDelay = std::chrono::milliseconds(500);
 // Posted to itself so that a failure is reported after the click that caused it returns.
 constexpr UINT kReportFailure = WM_APP + 1;
 
+// Windows labels a message box's buttons in its own language; this names "Yes" and "No" in
+// Spanish in the next message box the thread opens.
+thread_local HHOOK spanish_buttons_hook = nullptr;
+
+LRESULT CALLBACK name_buttons_in_spanish(int code, WPARAM w, LPARAM l) {
+    if (code == HCBT_ACTIVATE) {
+        const auto box = reinterpret_cast<HWND>(w);
+        SetDlgItemTextW(box, IDYES, L"S\u00ED");
+        SetDlgItemTextW(box, IDNO, L"No");
+        UnhookWindowsHookEx(std::exchange(spanish_buttons_hook, nullptr));
+        return 0;
+    }
+    return CallNextHookEx(spanish_buttons_hook, code, w, l);
+}
+
 std::uint8_t bit(Property property) {
     return static_cast<std::uint8_t>(1u << static_cast<unsigned>(property));
 }
@@ -314,6 +329,10 @@ void MainWindow::on_clicked(ControlId id) {
 }
 
 void MainWindow::generate() {
+    // A very long run is asked about first; "No" leaves everything as it was.
+    if (const std::optional<std::string> question = form_.long_run_question();
+        question && !confirmed(*question))
+        return;
     generating_ = true;
     run_started_ = std::chrono::steady_clock::now();
     // A refused press changes nothing; its failure, if any, is reported after the click.
@@ -326,6 +345,18 @@ void MainWindow::generate() {
         return;
     }
     PostMessageW(window_, kReportFailure, 0, 0);
+}
+
+bool MainWindow::confirmed(const std::string& question) {
+    spanish_buttons_hook =
+        SetWindowsHookExW(WH_CBT, name_buttons_in_spanish, nullptr, GetCurrentThreadId());
+    const std::wstring text = widen(question);
+    const std::wstring caption = widen(window_def().caption);
+    const int answer = MessageBoxW(window_, text.c_str(), caption.c_str(),
+                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    if (spanish_buttons_hook)
+        UnhookWindowsHookEx(std::exchange(spanish_buttons_hook, nullptr));
+    return answer == IDYES;
 }
 
 bool MainWindow::on_progress(const RunProgress& progress) {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/form1.h"
 #include "ui/win32/dpi.h"
@@ -48,6 +49,7 @@ class MainWindow {
     void on_text_changed(ControlId id);
     void on_clicked(ControlId id);
     void generate();
+    [[nodiscard]] bool confirmed(const std::string& question);
     bool on_progress(const RunProgress& progress);
     void report_failure();
 
