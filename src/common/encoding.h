@@ -17,4 +17,11 @@ bool is_ascii(std::string_view text) noexcept;
 // Whether the text is well-formed UTF-8.
 bool is_valid_utf8(std::string_view text) noexcept;
 
+// A text as a message shows it: control characters escaped ("\n", "\u001b") so that a
+// terminal shows them instead of obeying them, and bytes that are not UTF-8 as "\xff".
+std::string escaped_for_message(std::string_view text);
+// The same in quotes, cut after about 60 characters with "..." so that a huge value does
+// not flood the message.
+std::string quoted_for_message(std::string_view text);
+
 }  // namespace tavrix

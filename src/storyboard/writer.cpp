@@ -7,6 +7,7 @@
 #include <string_view>
 #include <variant>
 
+#include "common/encoding.h"
 #include "common/numbers.h"
 #include "model/ranges.h"
 #include "storyboard/block_writer.h"
@@ -16,12 +17,7 @@ namespace tavrix {
 namespace {
 
 std::string quoted(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 2);
-    out.push_back('"');
-    out.append(text);
-    out.push_back('"');
-    return out;
+    return quoted_for_message(text);
 }
 
 // Takes the bytes of the counting pass and keeps none.
@@ -174,7 +170,9 @@ class Run {
             FailureCause::Field,
             "No se pudo generar " + quoted(fields_.path) + ": el valor " + quoted(value.text) +
                 " de " + quoted(range.column) + " en la fila \"Desde:\" (" +
-                std::string(control_def(range.from).name) + ") no es un número completo."};
+                std::string(control_def(range.from).name) + ") " +
+                (is_beyond_double(value.text) ? "es demasiado grande para un número."
+                                              : "no es un número completo.")};
     }
 
     RunFailure tick_total_out_of_range() const {

@@ -3,8 +3,11 @@
 // test's own folder, never taken from the system.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <climits>
@@ -66,6 +69,13 @@ class RealFiles : public ::testing::Test {
 TEST_F(RealFiles, PathsThatCannotBeWrittenFailWithTheirReason) {
     ASSERT_EQ(::mkdir(folder_.file("carpeta").c_str(), 0755), 0);
     write_bytes(folder_.file("archivo"), "x");
+    write_bytes(folder_.file("solo-lectura"), "x");
+    ASSERT_EQ(::chmod(folder_.file("solo-lectura").c_str(), 0444), 0);
+    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    folder_.file("socket").copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     std::string deep = folder_.path();
     while (deep.size() <= PATH_MAX)
         deep += "/" + std::string(200, 'd');
@@ -80,12 +90,17 @@ TEST_F(RealFiles, PathsThatCannotBeWrittenFailWithTheirReason) {
         {folder_.file(std::string(NAME_MAX + 1, 'n')), "la ruta es demasiado larga"},
         {deep + "/intro.def", "la ruta es demasiado larga"},
         {"", "no se indicó ningún nombre de archivo"},
+        {folder_.file("solo-lectura"), "el archivo es de solo lectura"},
+        {folder_.file("socket"), "la ruta es un socket, no un archivo"},
     };
     for (const auto& c : cases) {
         expect_failure(generate(c.path), c.path, c.reason);
-        EXPECT_EQ(folder_.entries(), (std::set<std::string>{"carpeta", "archivo"}));
+        EXPECT_EQ(folder_.entries(),
+                  (std::set<std::string>{"carpeta", "archivo", "solo-lectura", "socket"}));
+        EXPECT_EQ(read_bytes(folder_.file("solo-lectura")), "x");
         EXPECT_TRUE(testing::TempFolder::entries_of(folder_.file("carpeta")).empty());
     }
+    ::close(server);
 }
 
 // Device nodes need root and a file system that honours them.
@@ -163,8 +178,8 @@ TEST_F(RealFiles, AFifoWhoseReaderLeavesFailsCleanly) {
     class ReaderLeavesAtOpen final : public FileCalls {
       public:
         explicit ReaderLeavesAtOpen(int reader) : reader_(reader) {}
-        int create(const char* p, bool exclusive, unsigned mode) override {
-            const int fd = FileCalls::create(p, exclusive, mode);
+        int create(const char* p, Creation how, unsigned mode) override {
+            const int fd = FileCalls::create(p, how, mode);
             ::close(reader_);
             return fd;
         }
@@ -175,7 +190,7 @@ TEST_F(RealFiles, AFifoWhoseReaderLeavesFailsCleanly) {
     const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
     expect_failure(generate(path, 5000, std::make_shared<ReaderLeavesAtOpen>(reader)), path,
-                   "el programa que leía de la tubería la cerró");
+                   "el programa que leía el archivo dejó de leer");
     EXPECT_TRUE(S_ISFIFO(link_status(path)->st_mode));
 }
 
@@ -218,7 +233,7 @@ TEST_F(RealFiles, ASymbolicLinkStaysALinkAndItsTargetIsReplaced) {
 
 TEST_F(RealFiles, TheReplacedFileKeepsItsPermissionBits) {
     const std::string path = folder_.file("intro.def");
-    for (const mode_t mode : {0600, 0640, 0604, 0755, 0444}) {
+    for (const mode_t mode : {0600, 0640, 0604, 0755, 0620}) {
         SCOPED_TRACE(mode);
         write_bytes(path, "anterior");
         ASSERT_EQ(::chmod(path.c_str(), mode), 0);
