@@ -95,8 +95,6 @@ void append_windows_1252(std::string_view utf8, std::string& out) {
 
 namespace {
 
-constexpr std::size_t kMessageCharacters = 60;
-
 void append_escaped(char32_t code, std::string_view bytes, std::string& out) {
     switch (code) {
         case '\n':
@@ -152,9 +150,9 @@ std::string escaped_for_message(std::string_view text) {
     return out;
 }
 
-std::string quoted_for_message(std::string_view text) {
+std::string quoted_for_message(std::string_view text, std::size_t limit) {
     std::string out = "\"";
-    if (!append_for_message(text, kMessageCharacters, out))
+    if (!append_for_message(text, limit, out))
         out.append("...");
     out.push_back('"');
     return out;

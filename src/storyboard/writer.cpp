@@ -29,6 +29,10 @@ class Discard final : public Output {
     void abandon() noexcept override {}
 };
 
+std::string quoted_path(std::string_view path) {
+    return quoted_for_message(path, kMessagePathLimit);
+}
+
 class Run {
   public:
     Run(const StoryboardFields& fields, Output& output, const RunSettings& settings)
@@ -147,7 +151,7 @@ class Run {
 
     RunFailure file_failure(std::string_view what, const std::string& reason) const {
         return RunFailure{FailureCause::File,
-                          std::string(what) + quoted(fields_.path) + ": " + reason + "."};
+                          std::string(what) + quoted_path(fields_.path) + ": " + reason + "."};
     }
 
     RunFailure block_failure(const BlockFailure& failure) const {
@@ -168,7 +172,7 @@ class Run {
         const FrameRange& range = kFrameRanges[value.range];
         return RunFailure{
             FailureCause::Field,
-            "No se pudo generar " + quoted(fields_.path) + ": el valor " + quoted(value.text) +
+            "No se pudo generar " + quoted_path(fields_.path) + ": el valor " + quoted(value.text) +
                 " de " + quoted(range.column) + " en la fila \"Desde:\" (" +
                 std::string(control_def(range.from).name) + ") " +
                 (is_beyond_double(value.text) ? "es demasiado grande para un número."
@@ -177,7 +181,7 @@ class Run {
 
     RunFailure tick_total_out_of_range() const {
         return RunFailure{FailureCause::TickTotal,
-                          "No se pudo generar " + quoted(fields_.path) +
+                          "No se pudo generar " + quoted_path(fields_.path) +
                               ": el total de tics sale del rango de -2147483648 a 2147483647."};
     }
 

@@ -59,7 +59,8 @@ class RealFiles : public ::testing::Test {
     void expect_failure(const std::optional<RunFailure>& failure, const std::string& path,
                         const std::string& reason) {
         ASSERT_TRUE(failure) << path;
-        EXPECT_NE(failure->message.find("\"" + path + "\""), std::string::npos) << failure->message;
+        EXPECT_NE(failure->message.find("\"" + path.substr(0, 200)), std::string::npos)
+            << failure->message;
         EXPECT_NE(failure->message.find(reason), std::string::npos) << failure->message;
     }
 
