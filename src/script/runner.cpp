@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <functional>
 #include <new>
 #include <string>
 #include <variant>
@@ -200,18 +201,14 @@ void drop_byte_order_mark(std::string& line) {
 constexpr std::size_t kKeptLineCapacity = 64 * 1024;
 
 LineOutcome perform_line(Session& session, std::string& line) {
-    try {
-        const auto read = read_line(line);
-        if (line.capacity() > kKeptLineCapacity)
-            std::string().swap(line);
-        if (const auto* error = std::get_if<ReadError>(&read))
-            return script_error(error->message);
-        if (const Tokens& tokens = std::get<Tokens>(read); !tokens.empty())
-            return session.perform(tokens);
-        return {};
-    } catch (const std::bad_alloc&) {
-        return script_error("no queda memoria para esta línea");
-    }
+    const auto read = read_line(line);
+    if (line.capacity() > kKeptLineCapacity)
+        std::string().swap(line);
+    if (const auto* error = std::get_if<ReadError>(&read))
+        return script_error(error->message);
+    if (const Tokens& tokens = std::get<Tokens>(read); !tokens.empty())
+        return session.perform(tokens);
+    return {};
 }
 
 const char* signal_name(int signal) {
@@ -227,17 +224,11 @@ int finish(std::ostream& out, int status) {
     return status;
 }
 
-}  // namespace
+using Reporter = std::function<void(const std::string&)>;
 
-int run_script(std::istream& in, std::string_view script_name, std::ostream& out, std::ostream& err,
-               Platform platform) {
-    Session session(out, std::move(platform));
+int perform_lines(std::istream& in, Session& session, std::string& line, long& number,
+                  const Reporter& report, std::ostream& out) {
     bool generate_failed = false;
-    std::string line;
-    long number = 1;
-    const auto report = [&](const std::string& message) {
-        err << script_name << ':' << number << ": " << one_line(message) << '\n';
-    };
     for (; std::getline(in, line); ++number) {
         if (number == 1)
             drop_byte_order_mark(line);
@@ -261,6 +252,26 @@ int run_script(std::istream& in, std::string_view script_name, std::ostream& out
         return finish(out, 128 + signal);
     }
     return finish(out, generate_failed ? kGenerateFailed : kOk);
+}
+
+}  // namespace
+
+int run_script(std::istream& in, std::string_view script_name, std::ostream& out, std::ostream& err,
+               Platform platform) {
+    Session session(out, std::move(platform));
+    std::string line;
+    long number = 1;
+    const Reporter report = [&](const std::string& message) {
+        err << script_name << ':' << number << ": " << one_line(message) << '\n';
+    };
+    // Out of memory, the line is refused as a whole; what it had changed stays changed, so
+    // the script stops there.
+    try {
+        return perform_lines(in, session, line, number, report, out);
+    } catch (const std::bad_alloc&) {
+        report("no queda memoria para esta línea");
+        return finish(out, kScriptError);
+    }
 }
 
 }  // namespace tavrix::script
