@@ -10,8 +10,10 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <climits>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
@@ -248,6 +250,104 @@ TEST_F(RealFiles, TheReplacedFileKeepsItsPermissionBits) {
     ASSERT_FALSE(generate(path));
     ::umask(mask);
     EXPECT_EQ(link_status(path)->st_mode & 07777, 0644);
+}
+
+// While a run writes, the folder shows no name but the old file's, so that a kill at any
+// moment leaves nothing; a FIFO that nobody reads keeps the run asking whether to go on, so
+// that the person can cancel.
+TEST_F(RealFiles, ARunShowsNoNewNameAndAWaitCanBeCancelled) {
+    for (const std::string name : {"intro.def", "tubo"}) {
+        SCOPED_TRACE(name);
+        const std::string path = folder_.file(name);
+        const bool fifo = name == "tubo";
+        int reader = -1;
+        if (fifo) {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+            reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        } else {
+            write_bytes(path, "anterior");
+        }
+        // Should the run not wait in slices, the reader leaves after a while and the run ends.
+        std::atomic<bool> ended{false};
+        std::thread leave([&ended, reader] {
+            for (int waited = 0; waited < 500 && !ended; ++waited)
+                ::usleep(10'000);
+            ::close(reader);
+        });
+        Form1 form(Platform{system_output_factory(), append_windows_1252});
+        int asked = 0;
+        std::set<std::string> seen;
+        form.set_progress_hook([&](const RunProgress&) {
+            seen.merge(folder_.entries());
+            return ++asked < 20;
+        });
+        ASSERT_FALSE(form.type_text(C::Text11, path));
+        ASSERT_FALSE(form.type_text(C::Text6, "1000000"));
+        ASSERT_FALSE(form.click(C::Command1));
+        ended = true;
+        leave.join();
+        ASSERT_TRUE(form.last_run_failure());
+        EXPECT_EQ(form.last_run_failure()->cause, FailureCause::Cancelled);
+        EXPECT_EQ(seen, std::set<std::string>{name});
+        EXPECT_EQ(folder_.entries(), std::set<std::string>{name});
+        if (!fifo) {
+            EXPECT_EQ(read_bytes(path), "anterior");
+        }
+        ::unlink(path.c_str());
+    }
+}
+
+// Root regenerating another user's file keeps its owner, group and bits; a link in a shared
+// sticky folder is followed only when it is root's or the folder owner's; a file mounted over
+// another is written in place.
+TEST_F(RealFiles, AsRootOwnersLinksAndMountsAreRespected) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "hace falta ser root";
+    constexpr uid_t kNobody = 65534;
+    const std::string expected = storyboard();
+    const std::string others = folder_.file("ajeno.def");
+    write_bytes(others, "anterior");
+    ASSERT_EQ(::chown(others.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chmod(others.c_str(), 06755), 0);
+    ASSERT_FALSE(generate(others));
+    EXPECT_EQ(read_bytes(others), expected);
+    EXPECT_EQ(link_status(others)->st_uid, kNobody);
+    EXPECT_EQ(link_status(others)->st_gid, kNobody);
+    EXPECT_EQ(link_status(others)->st_mode & 07777, 06755);
+
+    const std::string shared = folder_.file("compartida");
+    const std::string target = folder_.file("destino.def");
+    const struct {
+        uid_t folder_owner;
+        uid_t link_owner;
+        bool followed;
+    } links[] = {{0, kNobody, false}, {0, 0, true}, {kNobody, kNobody, true}};
+    for (const auto& c : links) {
+        SCOPED_TRACE(std::to_string(c.folder_owner) + " " + std::to_string(c.link_owner));
+        ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
+        ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+        ASSERT_EQ(::chown(shared.c_str(), c.folder_owner, 0), 0);
+        const std::string link = shared + "/enlace.def";
+        ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+        ASSERT_EQ(::lchown(link.c_str(), c.link_owner, 0), 0);
+        write_bytes(target, "anterior");
+        const auto failure = generate(link);
+        EXPECT_EQ(!failure, c.followed);
+        if (!c.followed)
+            expect_failure(failure, link, "el enlace simbólico es de otro usuario");
+        EXPECT_EQ(read_bytes(target), c.followed ? expected : "anterior");
+        std::filesystem::remove_all(shared);
+    }
+
+    const std::string mounted = folder_.file("montado.def");
+    write_bytes(mounted, "anterior");
+    if (::mount(target.c_str(), mounted.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "no se puede montar aquí: " << std::strerror(errno);
+    write_bytes(target, "anterior");
+    const auto failure = generate(mounted);
+    EXPECT_FALSE(failure) << failure->message;
+    EXPECT_EQ(read_bytes(target), expected);
+    ::umount2(mounted.c_str(), MNT_DETACH);
 }
 
 }  // namespace
