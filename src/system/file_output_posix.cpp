@@ -514,6 +514,8 @@ std::string describe_errno(int error) {
             return "el programa que leía el archivo dejó de leer";
         case ENOMEM:
             return "no queda memoria";
+        case EINTR:
+            return kTerminated;
         default:
             return "error del sistema número " + std::to_string(error);
     }
