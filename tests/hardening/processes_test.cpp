@@ -152,25 +152,25 @@ void prepare(const Case& c, const TempFolder& folder) {
 TEST(Processes, EndWithAMessageAndTheEarlierFileIntact) {
     const std::string twenty_mb(20'000'000, '1');
     const Case cases[] = {
-        {"un lector que se va", kRun, Setup::ReaderLeaves, 3, "dejó de leer"},
+        {"a reader that leaves", kRun, Setup::ReaderLeaves, 3, "dejó de leer"},
         {"ulimit -f", kRun, Setup::Earlier, 3, "el archivo es demasiado grande", Out::Null, 0,
          64 * 1024},
         {"SIGTERM", kRun, Setup::Earlier, 143, ":3: se detuvo por la señal SIGTERM", Out::Null,
          SIGTERM},
         {"SIGINT", kRun, Setup::Earlier, 130, ":3: se detuvo por la señal SIGINT", Out::Null,
          SIGINT},
-        {"dump a un disco lleno", "dump\n", Setup::None, 2,
+        {"dump to a full device", "dump\n", Setup::None, 2,
          ":1: no se pudo escribir en la salida "
          "estándar: no queda espacio",
          Out::Full},
-        {"dump sin salida", "dump\n", Setup::None, 2, "la salida estándar: está cerrada",
+        {"dump with stdout closed", "dump\n", Setup::None, 2, "la salida estándar: está cerrada",
          Out::Closed},
-        {"archivo de otro usuario", kRun, Setup::OthersFile, 3, "el archivo es de solo lectura"},
-        {"carpeta sin permiso", "set Text11 intro.def\nclick Command1\n", Setup::LockedFolder, 0,
-         ""},
-        {"línea de 20 MB", "set Text1 " + twenty_mb + "\n", Setup::None, 0, "", Out::Null, 0,
+        {"another user's file", kRun, Setup::OthersFile, 3, "el archivo es de solo lectura"},
+        {"a folder nobody may write", "set Text11 intro.def\nclick Command1\n", Setup::LockedFolder,
+         0, ""},
+        {"a 20 MB line", "set Text1 " + twenty_mb + "\n", Setup::None, 0, "", Out::Null, 0,
          RLIM_INFINITY, 120'000 * 1024},
-        {"línea de 60 MB", "set Text1 " + twenty_mb + twenty_mb + twenty_mb + "\n", Setup::None, 2,
+        {"a 60 MB line", "set Text1 " + twenty_mb + twenty_mb + twenty_mb + "\n", Setup::None, 2,
          ":1: no queda memoria para esta línea", Out::Null, 0, RLIM_INFINITY, 120'000 * 1024},
     };
     for (const Case& c : cases) {
@@ -191,7 +191,7 @@ TEST(Processes, EndWithAMessageAndTheEarlierFileIntact) {
         const Ended ended = run(c, folder, logs);
         if (reader.joinable())
             reader.join();
-        EXPECT_TRUE(ended.exited) << "terminado por la señal " << ended.status - 128;
+        EXPECT_TRUE(ended.exited) << "killed by signal " << ended.status - 128;
         EXPECT_EQ(ended.status, c.exit_status) << ended.errors;
         EXPECT_NE(ended.errors.find(c.message), std::string::npos) << ended.errors;
         EXPECT_EQ(ended.errors.empty(), *c.message == '\0') << ended.errors;

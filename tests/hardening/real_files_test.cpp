@@ -302,7 +302,7 @@ TEST_F(RealFiles, ARunShowsNoNewNameAndAWaitCanBeCancelled) {
 // another is written in place.
 TEST_F(RealFiles, AsRootOwnersLinksAndMountsAreRespected) {
     if (::geteuid() != 0)
-        GTEST_SKIP() << "hace falta ser root";
+        GTEST_SKIP() << "needs root";
     constexpr uid_t kNobody = 65534;
     const std::string expected = storyboard();
     const std::string others = folder_.file("ajeno.def");
@@ -342,7 +342,7 @@ TEST_F(RealFiles, AsRootOwnersLinksAndMountsAreRespected) {
     const std::string mounted = folder_.file("montado.def");
     write_bytes(mounted, "anterior");
     if (::mount(target.c_str(), mounted.c_str(), nullptr, MS_BIND, nullptr) != 0)
-        GTEST_SKIP() << "no se puede montar aquí: " << std::strerror(errno);
+        GTEST_SKIP() << "cannot mount here: " << std::strerror(errno);
     write_bytes(target, "anterior");
     const auto failure = generate(mounted);
     EXPECT_FALSE(failure) << failure->message;
