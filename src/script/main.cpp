@@ -9,6 +9,7 @@
 #include "common/version.h"
 #include "script/command_line.h"
 #include "script/runner.h"
+#include "system/file_output.h"
 #include "system/platform.h"
 #ifdef _WIN32
 #include "system/text_win32.h"

@@ -274,20 +274,20 @@ TEST_F(RealFiles, ARunShowsNoNewNameAndAWaitCanBeCancelled) {
                 ::usleep(10'000);
             ::close(reader);
         });
-        Form1 form(Platform{system_output_factory(), append_windows_1252});
+        Form1 form(system_platform());
         int asked = 0;
         std::set<std::string> seen;
         form.set_progress_hook([&](const RunProgress&) {
             seen.merge(folder_.entries());
             return ++asked < 20;
         });
-        ASSERT_FALSE(form.type_text(C::Text11, path));
-        ASSERT_FALSE(form.type_text(C::Text6, "1000000"));
-        ASSERT_FALSE(form.click(C::Command1));
+        ASSERT_EQ(form.type_text(C::Text11, path), ActionStatus::Done);
+        ASSERT_EQ(form.type_text(C::Text6, "1000000"), ActionStatus::Done);
+        ASSERT_EQ(form.click(C::Command1), ActionStatus::Done);
         ended = true;
         leave.join();
-        ASSERT_TRUE(form.last_run_failure());
-        EXPECT_EQ(form.last_run_failure()->cause, FailureCause::Cancelled);
+        ASSERT_TRUE(run_failure(form));
+        EXPECT_EQ(run_failure(form)->cause, FailureCause::Cancelled);
         EXPECT_EQ(seen, std::set<std::string>{name});
         EXPECT_EQ(folder_.entries(), std::set<std::string>{name});
         if (!fifo) {
