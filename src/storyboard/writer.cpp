@@ -170,13 +170,13 @@ class Run {
 
     RunFailure not_a_number(const NotANumber& value) const {
         const FrameRange& range = kFrameRanges[value.range];
-        return RunFailure{
-            FailureCause::Field,
-            "No se pudo generar " + quoted_path(fields_.path) + ": el valor " + quoted(value.text) +
-                " de " + quoted(range.column) + " en la fila \"Desde:\" (" +
-                std::string(control_def(range.from).name) + ") " +
-                (is_beyond_double(value.text) ? "es demasiado grande para un número."
-                                              : "no es un número completo.")};
+        return RunFailure{FailureCause::Field,
+                          "No se pudo generar " + quoted_path(fields_.path) + ": el valor " +
+                              quoted(value.text) + " de " + quoted(range.column) +
+                              " en la fila \"Desde:\" (" +
+                              std::string(control_def(range.from).name) + ") " +
+                              (is_beyond_double(value.text) ? "es demasiado grande para un número."
+                                                            : "no es un número completo.")};
     }
 
     RunFailure tick_total_out_of_range() const {
