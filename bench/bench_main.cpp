@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "system/file_output.h"
+
 namespace {
 
 using Run = benchmark::BenchmarkReporter::Run;
@@ -147,6 +149,8 @@ class Summary {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // As the programs do: writes then need not hold SIGPIPE and SIGXFSZ back.
+    tavrix::prepare_process_for_files();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -1,7 +1,9 @@
 # Runs one scenario script with tavrix-script in a fresh folder and checks its exit status
-# (0, or the one a "# exit: N" line names) and, for each golden file that stands beside the
-# script, that what the run gave is byte-identical to it: NAME.def the storyboard file
-# out.def, NAME.out standard output (the dumps), NAME.err standard error (the messages).
+# (0, or the one a "# exit: N" line names), that standard error holds the text of every
+# "# stderr: TEXT" line, that the folder holds exactly the files a "# files: A B" line names,
+# and, for each golden file that stands beside the script, that what the run gave is
+# byte-identical to it: NAME.def the storyboard file out.def, NAME.out standard output (the
+# dumps), NAME.err standard error (the messages).
 # A "# options: ..." line gives the script's command-line options.
 #   cmake -DTOOL=... -DSCENARIO=... -DWORK_DIR=... -P run_scenario.cmake
 file(REMOVE_RECURSE "${WORK_DIR}")
@@ -25,6 +27,28 @@ execute_process(COMMAND "${TOOL}" ${options} "${script_name}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL expected_status)
   message(FATAL_ERROR "exit status ${status} (expected ${expected_status})\n${err}")
+endif()
+
+file(STRINGS "${SCENARIO}" stderr_lines REGEX "^# stderr: ")
+foreach(stderr_line IN LISTS stderr_lines)
+  string(REGEX REPLACE "^# stderr: " "" wanted "${stderr_line}")
+  string(FIND "${err}" "${wanted}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "missing from the messages: ${wanted}\n${err}")
+  endif()
+endforeach()
+
+file(STRINGS "${SCENARIO}" files_line REGEX "^# files:")
+if(files_line)
+  string(REGEX REPLACE "^# files: *" "" wanted "${files_line}")
+  separate_arguments(wanted)
+  list(SORT wanted)
+  file(GLOB found RELATIVE "${WORK_DIR}" "${WORK_DIR}/*" "${WORK_DIR}/.*")
+  list(REMOVE_ITEM found "${script_name}")
+  list(SORT found)
+  if(NOT found STREQUAL wanted)
+    message(FATAL_ERROR "files in the folder: ${found} (expected ${wanted})")
+  endif()
 endif()
 
 get_filename_component(directory "${SCENARIO}" DIRECTORY)

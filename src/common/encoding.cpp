@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 
 namespace tavrix {
 namespace {
@@ -90,6 +91,71 @@ void append_windows_1252(std::string_view utf8, std::string& out) {
         out.push_back(to_windows_1252(code));
         pos += length;
     }
+}
+
+namespace {
+
+void append_escaped(char32_t code, std::string_view bytes, std::string& out) {
+    switch (code) {
+        case '\n':
+            out.append("\\n");
+            return;
+        case '\r':
+            out.append("\\r");
+            return;
+        case '\t':
+            out.append("\\t");
+            return;
+        default:
+            break;
+    }
+    const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F);
+    if (!control) {
+        out.append(bytes);
+        return;
+    }
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(code));
+    out.append(escaped);
+}
+
+// Appends at most `limit` characters of `text`, escaped; tells whether all of it fitted.
+bool append_for_message(std::string_view text, std::size_t limit, std::string& out) {
+    std::size_t characters = 0;
+    for (std::size_t pos = 0; pos < text.size(); ++characters) {
+        if (characters == limit)
+            return false;
+        char32_t code = 0;
+        const std::size_t length = decode_utf8(text, pos, code);
+        if (length == 0) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x",
+                          static_cast<unsigned>(static_cast<unsigned char>(text[pos])));
+            out.append(escaped);
+            ++pos;
+            continue;
+        }
+        append_escaped(code, text.substr(pos, length), out);
+        pos += length;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string escaped_for_message(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    append_for_message(text, std::string_view::npos, out);
+    return out;
+}
+
+std::string quoted_for_message(std::string_view text, std::size_t limit) {
+    std::string out = "\"";
+    if (!append_for_message(text, limit, out))
+        out.append("...");
+    out.push_back('"');
+    return out;
 }
 
 }  // namespace tavrix

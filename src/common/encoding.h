@@ -2,6 +2,7 @@
 // page, one byte per character.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,14 @@ bool is_ascii(std::string_view text) noexcept;
 
 // Whether the text is well-formed UTF-8.
 bool is_valid_utf8(std::string_view text) noexcept;
+
+// A text as a message shows it: control characters escaped ("\n", "\u001b") so that a
+// terminal shows them instead of obeying them, and bytes that are not UTF-8 as "\xff".
+std::string escaped_for_message(std::string_view text);
+// The same in quotes, cut after `limit` characters with "..." so that a huge value does
+// not flood the message. Paths get a longer limit: their end names the file.
+inline constexpr std::size_t kMessageValueLimit = 60;
+inline constexpr std::size_t kMessagePathLimit = 260;
+std::string quoted_for_message(std::string_view text, std::size_t limit = kMessageValueLimit);
 
 }  // namespace tavrix

@@ -217,7 +217,10 @@ double leading_number(std::string_view text) noexcept {
     return negative ? -value : value;
 }
 
-std::optional<double> strict_number(std::string_view text) noexcept {
+namespace {
+
+// The strict conversion; `beyond` tells a number written in full that a double cannot hold.
+std::optional<double> parse_strict(std::string_view text, bool& beyond) noexcept {
     while (!text.empty() && is_trim_blank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && is_trim_blank(text.back()))
@@ -231,6 +234,7 @@ std::optional<double> strict_number(std::string_view text) noexcept {
         std::size_t pos = 2;
         bool any = false;
         const double value = read_radix_number(text, pos, text[1], /*skip_blanks=*/false, any);
+        beyond = any && pos == text.size() && std::isinf(value);
         if (!any || pos != text.size() || std::isinf(value))
             return std::nullopt;
         return value;
@@ -271,9 +275,22 @@ std::optional<double> strict_number(std::string_view text) noexcept {
     span.end = pos;
     span.has_digits = true;
     const double value = convert_decimal(text, span);
-    if (std::isinf(value))
+    beyond = std::isinf(value);
+    if (beyond)
         return std::nullopt;
     return negative ? -value : value;
+}
+
+}  // namespace
+
+std::optional<double> strict_number(std::string_view text) noexcept {
+    bool beyond = false;
+    return parse_strict(text, beyond);
+}
+
+bool is_beyond_double(std::string_view text) noexcept {
+    bool beyond = false;
+    return !parse_strict(text, beyond) && beyond;
 }
 
 std::size_t write_number_text(double value, char* out) noexcept {

@@ -22,6 +22,9 @@ double leading_number(std::string_view text) noexcept;
 // double cannot hold, gives no value.
 std::optional<double> strict_number(std::string_view text) noexcept;
 
+// Whether the text is written in full as a number that a double cannot hold ("1E400").
+bool is_beyond_double(std::string_view text) noexcept;
+
 // Room for any number text, the terminating zero not included.
 inline constexpr std::size_t kNumberTextCapacity = 32;
 

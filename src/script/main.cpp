@@ -11,9 +11,14 @@
 #include "script/command_line.h"
 #include "script/runner.h"
 #include "script/script_file.h"
+#include "system/file_output.h"
 #include "system/platform.h"
 #ifdef _WIN32
 #include "system/text_win32.h"
+#endif
+
+#ifdef __GLIBC__
+#include <malloc.h>
 #endif
 
 namespace {
@@ -63,11 +68,24 @@ int run_command_line(const std::vector<std::string>& arguments) {
     return run(std::get<RunScript>(command));
 }
 
+// Before anything is read or written: how signals, closed descriptors and huge texts are met.
+void prepare_process() {
+    tavrix::prepare_process_for_files();
+    tavrix::stop_writing_on_termination_signals();
+#ifdef __GLIBC__
+    // Huge field texts get memory of their own that goes back to the system when freed;
+    // otherwise the allocator keeps each freed copy and a long line costs several times
+    // its size.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
+}
+
 }  // namespace
 
 #ifdef _WIN32
 // Wide characters: the ANSI command line would turn a name outside the code page into "?".
 int wmain(int argc, wchar_t** argv) {
+    prepare_process();
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(tavrix::narrow(argv[i]));
@@ -75,6 +93,7 @@ int wmain(int argc, wchar_t** argv) {
 }
 #else
 int main(int argc, char** argv) {
+    prepare_process();
     return run_command_line({argv + 1, argv + argc});
 }
 #endif

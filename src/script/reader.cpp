@@ -84,6 +84,8 @@ std::optional<ReadError> read_unicode_escape(std::string_view line, std::size_t&
 // Reads a quoted text starting at the opening quote; `pos` ends after the closing one.
 std::optional<ReadError> read_quoted(std::string_view line, std::size_t& pos, std::string& out) {
     ++pos;
+    // A long text grows no copy on the way: it never needs more than the rest of the line.
+    out.reserve(line.size() - pos);
     while (pos < line.size()) {
         const char c = line[pos++];
         if (c == '"')
@@ -141,9 +143,10 @@ std::variant<Tokens, ReadError> read_line(std::string_view line) {
             if (auto error = read_quoted(line, pos, token))
                 return *error;
         } else {
-            while (pos < line.size() && !is_blank(line[pos]) && line[pos] != '"') {
-                token.push_back(line[pos++]);
-            }
+            const std::size_t start = pos;
+            while (pos < line.size() && !is_blank(line[pos]) && line[pos] != '"')
+                ++pos;
+            token.assign(line.substr(start, pos - start));
         }
         if (pos < line.size() && !is_blank(line[pos])) {
             return ReadError{"falta un espacio entre dos palabras"};

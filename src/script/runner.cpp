@@ -1,12 +1,18 @@
 #include "script/runner.h"
 
+#include <cerrno>
+#include <csignal>
+#include <functional>
+#include <new>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "common/encoding.h"
 #include "script/dump.h"
 #include "script/properties.h"
 #include "script/reader.h"
+#include "system/file_output.h"
 
 namespace tavrix::script {
 namespace {
@@ -24,9 +30,25 @@ LineOutcome script_error(std::string message) {
 }
 
 std::string quoted(std::string_view text) {
-    std::string out;
-    append_json_string(text, out);
-    return out;
+    return quoted_for_message(text);
+}
+
+std::string standard_output_failure(int error) {
+    std::string reason;
+    switch (error) {
+        case EBADF:
+            reason = "está cerrada";
+            break;
+        case ENOSPC:
+            reason = "no queda espacio en el disco";
+            break;
+        case EPIPE:
+            reason = "el programa que la leía dejó de leer";
+            break;
+        default:
+            reason = "error del sistema número " + std::to_string(error);
+    }
+    return "no se pudo escribir en la salida estándar: " + reason;
 }
 
 std::variant<ControlId, LineOutcome> control_named(std::string_view name) {
@@ -127,8 +149,11 @@ class Session {
     }
 
     LineOutcome dump(const Tokens&) {
+        errno = 0;
         out_ << dump_json(form_) << '\n';
         out_.flush();
+        if (!out_)
+            return script_error(standard_output_failure(errno));
         return {};
     }
 
@@ -156,19 +181,78 @@ class Session {
     Form1 form_;
 };
 
-// A message stays on its one line of standard error, whatever a field it quotes holds.
+// A message stays on its one line of standard error, whatever a field it quotes holds, and
+// shows control characters instead of passing them to the terminal.
 std::string one_line(std::string_view message) {
-    std::string out;
-    out.reserve(message.size());
-    for (char c : message) {
-        if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else
-            out.push_back(c);
+    return escaped_for_message(message);
+}
+
+// Editors that save "UTF-8 with signature" put these bytes before the first line.
+void drop_byte_order_mark(std::string& line) {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    if (line.starts_with(kMark))
+        line.erase(0, kMark.size());
+}
+
+// A long line is let go once read into tokens, so that a huge value is held once less.
+constexpr std::size_t kKeptLineCapacity = 64 * 1024;
+
+LineOutcome perform_line(Session& session, std::string& line) {
+    const auto read = read_line(line);
+    if (line.capacity() > kKeptLineCapacity)
+        std::string().swap(line);
+    if (const auto* error = std::get_if<ReadError>(&read))
+        return script_error(error->message);
+    if (const Tokens& tokens = std::get<Tokens>(read); !tokens.empty())
+        return session.perform(tokens);
+    return {};
+}
+
+const char* signal_name(int signal) {
+    if (signal == SIGINT)
+        return "SIGINT";
+    if (signal == SIGTERM)
+        return "SIGTERM";
+    return "SIGHUP";
+}
+
+int finish(std::ostream& out, int status) {
+    out.flush();
+    return status;
+}
+
+using Reporter = std::function<void(const std::string&)>;
+
+int perform_lines(std::istream& in, Session& session, std::string& line, long& number,
+                  const Reporter& report, std::ostream& out) {
+    bool generate_failed = false;
+    for (; std::getline(in, line); ++number) {
+        if (number == 1)
+            drop_byte_order_mark(line);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const LineOutcome outcome = perform_line(session, line);
+        for (const std::string& warning : outcome.warnings)
+            report(warning);
+        if (outcome.status != kOk)
+            report(outcome.message);
+        if (outcome.status == kGenerateFailed)
+            generate_failed = true;
+        else if (outcome.status != kOk)
+            return finish(out, outcome.status);
+        if (termination_signal() != 0)
+            break;
     }
-    return out;
+    // A signal also cuts short a read of the script, which then looks like its end.
+    if (const int signal = termination_signal()) {
+        report(std::string("se detuvo por la señal ") + signal_name(signal));
+        return finish(out, 128 + signal);
+    }
+    if (in.bad()) {
+        report("no se pudo leer el guion");
+        return finish(out, kScriptError);
+    }
+    return finish(out, generate_failed ? kGenerateFailed : kOk);
 }
 
 }  // namespace
@@ -176,37 +260,19 @@ std::string one_line(std::string_view message) {
 int run_script(std::istream& in, std::string_view script_name, std::ostream& out, std::ostream& err,
                Platform platform, const ScriptOptions& options) {
     Session session(out, std::move(platform), options);
-    bool generate_failed = false;
     std::string line;
     long number = 1;
-    for (; std::getline(in, line); ++number) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const auto read = read_line(line);
-        LineOutcome outcome;
-        if (const auto* error = std::get_if<ReadError>(&read)) {
-            outcome = script_error(error->message);
-        } else if (const Tokens& tokens = std::get<Tokens>(read); !tokens.empty()) {
-            outcome = session.perform(tokens);
-        }
-        for (const std::string& warning : outcome.warnings)
-            err << script_name << ':' << number << ": " << one_line(warning) << '\n';
-        if (outcome.status == kOk)
-            continue;
-        err << script_name << ':' << number << ": " << one_line(outcome.message) << '\n';
-        if (outcome.status == kGenerateFailed) {
-            generate_failed = true;
-            continue;
-        }
-        out.flush();
-        return outcome.status;
+    const Reporter report = [&](const std::string& message) {
+        err << script_name << ':' << number << ": " << one_line(message) << '\n';
+    };
+    // Out of memory, the line is refused as a whole; what it had changed stays changed, so
+    // the script stops there.
+    try {
+        return perform_lines(in, session, line, number, report, out);
+    } catch (const std::bad_alloc&) {
+        report("no queda memoria para esta línea");
+        return finish(out, kScriptError);
     }
-    out.flush();
-    if (in.bad()) {
-        err << script_name << ':' << number << ": no se pudo leer el guion\n";
-        return kScriptError;
-    }
-    return generate_failed ? kGenerateFailed : kOk;
 }
 
 }  // namespace tavrix::script

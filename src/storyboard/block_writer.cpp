@@ -6,6 +6,12 @@ using namespace std::string_view_literals;
 
 void BlockWriter::text_line(std::initializer_list<std::string_view> parts) {
     line_.clear();
+    // The code page never takes more bytes than UTF-8: a huge field is copied once, not
+    // regrown.
+    std::size_t size = 2;
+    for (std::string_view part : parts)
+        size += part.size();
+    line_.reserve(size);
     for (std::string_view part : parts)
         settings_.encode(part, line_);
     line_.append("\r\n"sv);
@@ -18,10 +24,10 @@ Status<BlockFailure> BlockWriter::flush() {
         return Success{};
     const IoStatus status = output_.write(bytes);
     if (!status.ok())
-        return BlockFailure{false, status.reason()};
+        return BlockFailure{status.was_cancelled(), status.reason()};
     bytes_ += bytes.size();
     block_.clear();
-    if (settings_.progress && !settings_.progress(RunProgress{frames_, bytes_}))
+    if (!still_wanted())
         return BlockFailure{true, {}};
     return Success{};
 }

@@ -73,8 +73,15 @@ struct BlockFailure {
 // Collects encoded lines and hands them to the output in blocks of at least 64 KiB.
 class BlockWriter {
   public:
+    // While a write waits for a slow reader, the progress hook is asked again, so that the
+    // person can still cancel.
     BlockWriter(Output& output, const RunSettings& settings)
-        : output_(output), settings_(settings) {}
+        : output_(output), settings_(settings) {
+        output_.set_wait_hook([this] { return still_wanted(); });
+    }
+    ~BlockWriter() { output_.set_wait_hook(nullptr); }
+    BlockWriter(const BlockWriter&) = delete;
+    BlockWriter& operator=(const BlockWriter&) = delete;
 
     void text_line(std::initializer_list<std::string_view> parts);
 
@@ -97,6 +104,10 @@ class BlockWriter {
     Status<BlockFailure> flush();
 
   private:
+    bool still_wanted() const {
+        return !settings_.progress || settings_.progress(RunProgress{frames_, bytes_});
+    }
+
     Output& output_;
     const RunSettings& settings_;
     // Room for a full block and the line that fills it, so that memory does not grow with

@@ -11,13 +11,20 @@
 
 namespace tavrix {
 
-// Success, or a failure with its reason in Spanish ("la carpeta no existe").
+// Success, a failure with its reason in Spanish ("la carpeta no existe"), or a run that the
+// person cancelled while a write waited.
 class [[nodiscard]] IoStatus {
   public:
     static IoStatus success() { return IoStatus(); }
     static IoStatus failure(std::string reason) { return IoStatus(std::move(reason)); }
+    static IoStatus cancelled() {
+        IoStatus status(std::string{});
+        status.cancelled_ = true;
+        return status;
+    }
 
     bool ok() const { return ok_; }
+    bool was_cancelled() const { return cancelled_; }
     const std::string& reason() const { return reason_; }
 
   private:
@@ -25,8 +32,12 @@ class [[nodiscard]] IoStatus {
     explicit IoStatus(std::string reason) : ok_(false), reason_(std::move(reason)) {}
 
     bool ok_ = true;
+    bool cancelled_ = false;
     std::string reason_;
 };
+
+// Asked again and again while a write waits for a slow reader; false cancels the run.
+using WaitHook = std::function<bool()>;
 
 class Output {
   public:
@@ -35,6 +46,8 @@ class Output {
     virtual IoStatus write(std::string_view bytes) = 0;
     virtual IoStatus commit() = 0;
     virtual void abandon() noexcept = 0;
+    // Outputs whose writes never wait need no hook.
+    virtual void set_wait_hook(WaitHook) {}
 };
 
 using OutputFactory = std::function<std::unique_ptr<Output>()>;

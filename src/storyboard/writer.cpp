@@ -7,6 +7,7 @@
 #include <string_view>
 #include <variant>
 
+#include "common/encoding.h"
 #include "common/numbers.h"
 #include "model/ranges.h"
 #include "storyboard/block_writer.h"
@@ -66,12 +67,7 @@ ExpansionStart expansion_start(const StoryboardFields& fields) {
 }
 
 std::string quoted(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 2);
-    out.push_back('"');
-    out.append(text);
-    out.push_back('"');
-    return out;
+    return quoted_for_message(text);
 }
 
 // Takes the bytes of the counting pass and keeps none.
@@ -82,6 +78,10 @@ class Discard final : public Output {
     IoStatus commit() override { return IoStatus::success(); }
     void abandon() noexcept override {}
 };
+
+std::string quoted_path(std::string_view path) {
+    return quoted_for_message(path, kMessagePathLimit);
+}
 
 class Run {
   public:
@@ -192,7 +192,7 @@ class Run {
 
     RunFailure file_failure(std::string_view what, const std::string& reason) const {
         return RunFailure{FailureCause::File,
-                          std::string(what) + quoted(fields_.path) + ": " + reason + "."};
+                          std::string(what) + quoted_path(fields_.path) + ": " + reason + "."};
     }
 
     RunFailure block_failure(const BlockFailure& failure) const {
@@ -211,16 +211,18 @@ class Run {
 
     RunFailure not_a_number(const NotANumber& value) const {
         const FrameRange& range = kFrameRanges[value.range];
-        return RunFailure{
-            FailureCause::Field,
-            "No se pudo generar " + quoted(fields_.path) + ": el valor " + quoted(value.text) +
-                " de " + quoted(range.column) + " en la fila \"Desde:\" (" +
-                std::string(control_def(range.from).name) + ") no es un número completo."};
+        return RunFailure{FailureCause::Field,
+                          "No se pudo generar " + quoted_path(fields_.path) + ": el valor " +
+                              quoted(value.text) + " de " + quoted(range.column) +
+                              " en la fila \"Desde:\" (" +
+                              std::string(control_def(range.from).name) + ") " +
+                              (is_beyond_double(value.text) ? "es demasiado grande para un número."
+                                                            : "no es un número completo.")};
     }
 
     RunFailure tick_total_out_of_range() const {
         return RunFailure{FailureCause::TickTotal,
-                          "No se pudo generar " + quoted(fields_.path) +
+                          "No se pudo generar " + quoted_path(fields_.path) +
                               ": el total de tics sale del rango de -2147483648 a 2147483647."};
     }
 

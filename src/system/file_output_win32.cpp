@@ -3,6 +3,7 @@
 #include <climits>
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "system/file_output.h"
@@ -58,13 +59,50 @@ std::wstring folder_prefix(const std::wstring& path) {
     return L"";
 }
 
+// ".tavrix-PID-RANDOM.tmp": the process number tells a later run whose file it is.
 std::wstring temporary_name(const std::wstring& folder) {
     static std::mt19937 random{std::random_device{}() ^ GetCurrentProcessId() ^ GetTickCount()};
     static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
-    std::wstring name = folder + L".tavrix-";
+    std::wstring name = folder + L".tavrix-" + std::to_wstring(GetCurrentProcessId()) + L"-";
     for (int i = 0; i < 10; ++i)
         name.push_back(kLetters[random() % (sizeof kLetters / sizeof kLetters[0] - 1)]);
     return name + L".tmp";
+}
+
+// The process number in a temporary file's name, or 0 when the name has none.
+DWORD process_of(const std::wstring& name) {
+    constexpr std::wstring_view kPrefix = L".tavrix-";
+    if (name.rfind(kPrefix, 0) != 0)
+        return 0;
+    DWORD process = 0;
+    std::size_t at = kPrefix.size();
+    for (; at < name.size() && name[at] >= L'0' && name[at] <= L'9'; ++at)
+        process = process * 10 + static_cast<DWORD>(name[at] - L'0');
+    return at < name.size() && name[at] == L'-' ? process : 0;
+}
+
+bool is_running(DWORD process) {
+    const HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process);
+    if (handle == nullptr)
+        return GetLastError() == ERROR_ACCESS_DENIED;  // someone else's, still there
+    const bool running = WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
+    CloseHandle(handle);
+    return running;
+}
+
+// A program that was ended in the middle of a run leaves its temporary file behind; the
+// next run in that folder removes the ones whose process is gone.
+void remove_stale_temporaries(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder + L".tavrix-*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const DWORD process = process_of(found.cFileName);
+        if (process != 0 && process != GetCurrentProcessId() && !is_running(process))
+            DeleteFileW((folder + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
 }
 
 IoStatus failure(DWORD code) {
@@ -116,8 +154,10 @@ class Win32FileOutput final : public Output {
     IoStatus open(std::string_view path) override {
         if (path.empty())
             return IoStatus::failure("no se indicó ningún nombre de archivo");
+        if (path.find('\0') != std::string_view::npos)
+            return IoStatus::failure("nombre no válido (contiene un carácter nulo)");
         std::optional<std::wstring> wide = widen_exact(path);
-        if (!wide || wide->find(L'\0') != std::wstring::npos)
+        if (!wide)
             return failure(ERROR_INVALID_NAME);
         // Made absolute once, so that the temporary file and the replacing call see the
         // same folder whatever the current directory does meanwhile.
@@ -182,6 +222,7 @@ class Win32FileOutput final : public Output {
 
     IoStatus open_temporary() {
         const std::wstring folder = folder_prefix(target_);
+        remove_stale_temporaries(folder);
         for (int attempt = 0; attempt < 16; ++attempt) {
             std::wstring name = temporary_name(folder);
             file_ = Handle(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -263,6 +304,14 @@ std::string describe_windows_error(unsigned long code) {
         default:
             return "error del sistema número " + std::to_string(code);
     }
+}
+
+// Windows raises no signal for a pipe or a size limit, and the console's Ctrl+C ends the
+// script as before: what a run leaves is removed by the next one.
+void prepare_process_for_files() {}
+void stop_writing_on_termination_signals() {}
+int termination_signal() noexcept {
+    return 0;
 }
 
 std::unique_ptr<Output> make_file_output() {

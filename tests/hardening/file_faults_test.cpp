@@ -32,6 +32,7 @@ enum class Op : std::uint8_t {
     Write,
     Flush,
     Close,
+    Link,
     Replace,
     Remove,
     SetMode,
@@ -39,7 +40,7 @@ enum class Op : std::uint8_t {
 };
 
 const char* op_name(Op op) {
-    constexpr const char* kNames[] = {"create",  "write",  "flush",    "close",
+    constexpr const char* kNames[] = {"create", "write",  "flush",    "close",         "link",
                                       "replace", "remove", "set_mode", "sync_directory"};
     return kNames[static_cast<int>(op)];
 }
@@ -56,6 +57,7 @@ const std::map<Op, Fault> kFaults{
     {Op::Flush, {EIO, "error de entrada/salida del disco"}},
     {Op::Close, {EDQUOT, "se superó la cuota de disco"}},
     {Op::Replace, {EBUSY, "el archivo está en uso"}},
+    {Op::Link, {EMLINK, "error del sistema número 31"}},
 };
 bool can_fail(Op op) {
     return kFaults.count(op) != 0;
@@ -75,8 +77,8 @@ class FaultyCalls final : public FileCalls {
         return static_cast<std::size_t>(std::count_if(log.begin(), log.end(), can_fail));
     }
 
-    int create(const char* path, bool exclusive, unsigned mode) override {
-        return call(Op::Create, [&] { return FileCalls::create(path, exclusive, mode); });
+    int create(const char* path, Creation how, unsigned mode) override {
+        return call(Op::Create, [&] { return FileCalls::create(path, how, mode); });
     }
     long write(int fd, const char* bytes, unsigned long size) override {
         if (short_writes != 0)
@@ -95,6 +97,9 @@ class FaultyCalls final : public FileCalls {
             return -1;
         }
         return FileCalls::close(fd);
+    }
+    int link(int fd, const char* path) override {
+        return call(Op::Link, [&] { return FileCalls::link(fd, path); });
     }
     int replace(const char* from, const char* to) override {
         return call(Op::Replace, [&] { return FileCalls::replace(from, to); });
@@ -219,8 +224,8 @@ TEST_F(InjectedFaults, EveryFailurePointLeavesTheEarlierFileAlone) {
         EXPECT_EQ(folder_.entries(), (std::set<std::string>{"intro.def", "copy.def"}));
         EXPECT_EQ(results(), shown);
     }
-    EXPECT_EQ(failed_ops, (std::set<Op>{Op::Create, Op::SetMode, Op::Write, Op::Flush, Op::Close,
-                                        Op::Replace}));
+    EXPECT_EQ(failed_ops, (std::set<Op>{Op::Create, Op::SetMode, Op::Write, Op::Flush, Op::Link,
+                                        Op::Close, Op::Replace}));
 
     // With nothing failing, the same run goes through.
     ASSERT_FALSE(generate());

@@ -93,6 +93,15 @@ TEST(FileOutput, ReplacesTheWholeFile) {
     EXPECT_TRUE(write_whole(path, "dos\r\n").ok()) << "replaces a file that exists";
     EXPECT_EQ(read_file(folder.wide(name)), "dos\r\n") << "replaced content";
     EXPECT_EQ(folder.names(), (std::vector<std::wstring>{name})) << "no temporary file is left";
+    // What a run of a process now gone left is removed; a running process's file stays.
+    const std::wstring live = L".tavrix-" + std::to_wstring(GetCurrentProcessId()) + L"-live.tmp";
+    for (const std::wstring& left : {std::wstring(L".tavrix-4294967280-dead.tmp"), live})
+        CloseHandle(CreateFileW(folder.wide(left).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_TRUE(write_whole(path, "dos\r\n").ok()) << "replaces beside leftovers of other runs";
+    EXPECT_EQ(folder.names(), (std::vector<std::wstring>{live, name}))
+        << "the leftovers of processes now gone are removed";
+    DeleteFileW(folder.wide(live).c_str());
 
     {  // abandoned: the old file stands as it was, with nothing beside it
         const std::unique_ptr<Output> output = make_file_output();

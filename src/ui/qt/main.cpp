@@ -3,12 +3,14 @@
 #include <QMainWindow>
 #include <QMenuBar>
 
+#include "system/file_output.h"
 #include "ui/qt/application.h"
 #include "ui/qt/command_line.h"
 #include "ui/qt/editor_window.h"
 #include "ui/qt/tools_menu.h"
 
 int main(int argc, char** argv) {
+    tavrix::prepare_process_for_files();
     tavrix::qt::answer_help_and_version(argc, argv);
     tavrix::qt::FontConfigurationLoad fonts;
     QApplication app(argc, argv);
