@@ -40,7 +40,7 @@ enum class Op : std::uint8_t {
 };
 
 const char* op_name(Op op) {
-    constexpr const char* kNames[] = {"create", "write",  "flush",    "close",         "link",
+    constexpr const char* kNames[] = {"create",  "write",  "flush",    "close",         "link",
                                       "replace", "remove", "set_mode", "sync_directory"};
     return kNames[static_cast<int>(op)];
 }
