@@ -21,7 +21,6 @@
 
 #include "app/form1.h"
 #include "common/encoding.h"
-#include "system/platform.h"
 #include "files.h"
 #include "support/memory_output.h"
 #include "system/file_output.h"
