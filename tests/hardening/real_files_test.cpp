@@ -175,29 +175,6 @@ TEST_F(RealFiles, AFifoThatNobodyReadsFailsWithoutWaiting) {
     EXPECT_TRUE(S_ISFIFO(link_status(path)->st_mode));
 }
 
-// A reader that goes away while the run writes must not end the program (SIGPIPE).
-TEST_F(RealFiles, AFifoWhoseReaderLeavesFailsCleanly) {
-    const std::string path = folder_.file("tubo");
-    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
-    class ReaderLeavesAtOpen final : public FileCalls {
-      public:
-        explicit ReaderLeavesAtOpen(int reader) : reader_(reader) {}
-        int create(const char* p, Creation how, unsigned mode) override {
-            const int fd = FileCalls::create(p, how, mode);
-            ::close(reader_);
-            return fd;
-        }
-
-      private:
-        int reader_;
-    };
-    const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
-    expect_failure(generate(path, 5000, std::make_shared<ReaderLeavesAtOpen>(reader)), path,
-                   "el programa que leía el archivo dejó de leer");
-    EXPECT_TRUE(S_ISFIFO(link_status(path)->st_mode));
-}
-
 TEST_F(RealFiles, ASymbolicLinkStaysALinkAndItsTargetIsReplaced) {
     const std::string expected = storyboard();
     const struct {

@@ -127,6 +127,13 @@ class EditorWindowTest : public QObject {
         QTest::keyClicks(box, keys);
     }
     void click(const char* name) { QTest::mouseClick(w(name), Qt::LeftButton); }
+    // A window whose file layer writes slowly, so that a run lasts long enough to be seen.
+    void show_slow_window() {
+        window_ = std::make_unique<EditorWindow>(tavrix::Platform{
+            [] { return std::make_unique<SlowOutput>(); }, tavrix::append_windows_1252});
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
     QByteArray generate_to(const QString& path) {
         type("Text11", path);
         click("Command1");
@@ -252,10 +259,7 @@ void EditorWindowTest::failedRunShowsMessage() {
 // A long run shows its progress; "Cancelar" ends it without a message and the earlier file
 // stays as it was.
 void EditorWindowTest::longRunCanBeCancelled() {
-    window_ = std::make_unique<EditorWindow>(tavrix::Platform{
-        [] { return std::make_unique<SlowOutput>(); }, tavrix::append_windows_1252});
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    show_slow_window();
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath("intro.def");
@@ -286,10 +290,7 @@ void EditorWindowTest::longRunCanBeCancelled() {
 // A run of more than 100 million frames is asked about first: "No" leaves everything as it
 // was, "Sí" starts the run (which "Cancelar" ends here).
 void EditorWindowTest::veryLongRunIsAskedAbout() {
-    window_ = std::make_unique<EditorWindow>(tavrix::Platform{
-        [] { return std::make_unique<SlowOutput>(); }, tavrix::append_windows_1252});
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    show_slow_window();
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath("intro.def");

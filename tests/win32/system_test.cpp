@@ -19,17 +19,6 @@ namespace {
 using C = ControlId;
 using testing::read_file;
 
-// Controls that touch in twips touch on screen at every scale.
-TEST(Layout, AdjoiningControlsStayAdjoiningAtEveryScale) {
-    for (int dpi : {96, 108, 120, 144, 168, 192, 240}) {
-        for (int left = 0; left < 1440; left += 37) {
-            const PixelRect a = to_pixels(Twips{left, 0, 255, 255}, dpi);
-            const PixelRect b = to_pixels(Twips{left + 255, 0, 375, 255}, dpi);
-            EXPECT_EQ(a.left + a.width, b.left) << dpi << " dpi, at " << left;
-        }
-    }
-}
-
 // A folder of its own under the temporary folder, emptied and removed at the end.
 class Folder {
   public:

@@ -2,25 +2,13 @@
 
 #include <string>
 
+#include "ui/win32/window_class.h"
+
 namespace tavrix::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TavrixProgreso";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-
-void register_class(HINSTANCE instance, WNDPROC procedure) {
-    static bool registered = false;
-    if (registered)
-        return;
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = instance;
-    window_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
-    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window_class.lpszClassName = kClassName;
-    registered = RegisterClassExW(&window_class) != 0;
-}
 
 int scaled(int pixels_at_96, int dpi) {
     return MulDiv(pixels_at_96, dpi, kDefaultDpi);
@@ -34,7 +22,7 @@ std::wstring progress_text(std::uint64_t frames, std::uint64_t bytes) {
 }  // namespace
 
 std::unique_ptr<ProgressWindow> ProgressWindow::open(HWND owner, HINSTANCE instance) {
-    register_class(instance, procedure);
+    register_dialog_class(instance, procedure, kClassName);
     auto progress = std::make_unique<ProgressWindow>(owner);
     const int dpi = window_dpi(owner);
     const SIZE size = outer_size(SIZE{scaled(340, dpi), scaled(90, dpi)}, kStyle, 0, dpi);

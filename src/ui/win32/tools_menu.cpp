@@ -5,6 +5,7 @@
 #include "storyboard/check.h"
 #include "system/text_win32.h"
 #include "ui/win32/dpi.h"
+#include "ui/win32/window_class.h"
 
 namespace tavrix::win32 {
 namespace {
@@ -50,20 +51,6 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     }
 }
 
-void register_class(HINSTANCE instance) {
-    static bool registered = false;
-    if (registered)
-        return;
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = instance;
-    window_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
-    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window_class.lpszClassName = kClassName;
-    registered = RegisterClassExW(&window_class) != 0;
-}
-
 struct Box {
     int left;
     int top;
@@ -104,7 +91,7 @@ void show_engine_ready(HMENU bar, bool on) {
 }
 
 void show_findings(HWND owner, HINSTANCE instance, const std::vector<std::string>& findings) {
-    register_class(instance);
+    register_dialog_class(instance, procedure, kClassName);
     const int dpi = window_dpi(owner);
     const int width = scaled(560, dpi);
     const int height = scaled(240, dpi);
