@@ -1,6 +1,40 @@
 #include "model/window.h"
 
 namespace tavrix {
+namespace {
+
+// In the order of Property, which is also the order the dump lists them in.
+constexpr std::array<std::string_view, 5> kPropertyNames{"text", "caption", "value", "enabled",
+                                                         "visible"};
+
+}  // namespace
+
+std::string_view property_name(Property property) {
+    return kPropertyNames[static_cast<std::size_t>(property)];
+}
+
+std::optional<Property> find_property(std::string_view name) {
+    for (std::size_t i = 0; i < kPropertyNames.size(); ++i) {
+        if (kPropertyNames[i] == name)
+            return static_cast<Property>(i);
+    }
+    return std::nullopt;
+}
+
+bool has_property(Kind kind, Property property) {
+    switch (property) {
+        case Property::Text:
+            return kind == Kind::TextBox;
+        case Property::Caption:
+            return kind != Kind::TextBox;
+        case Property::Value:
+            return kind == Kind::CheckBox;
+        case Property::Enabled:
+        case Property::Visible:
+            return true;
+    }
+    return false;
+}
 
 Window::Window(EventSink& sink) : sink_(sink) {
     for (const ControlDef& def : control_table()) {
@@ -81,6 +115,24 @@ void Window::set_visible(ControlId id, bool visible) {
 
 void Window::press(ControlId id) {
     sink_.on_click(id);
+}
+
+void Window::restore(const ControlStates& states) {
+    for (const ControlDef& def : control_table()) {
+        ControlState& control = state(def.id);
+        const ControlState& wanted = states[index_of(def.id)];
+        const Property shown = def.kind == Kind::TextBox ? Property::Text : Property::Caption;
+        const std::pair<bool, Property> changes[] = {
+            {control.text != wanted.text, shown},
+            {control.value != wanted.value, Property::Value},
+            {control.enabled != wanted.enabled, Property::Enabled},
+            {control.visible != wanted.visible, Property::Visible}};
+        control = wanted;
+        for (auto [changed, property] : changes) {
+            if (changed)
+                notify(def.id, property);
+        }
+    }
 }
 
 }  // namespace tavrix

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,24 @@
 namespace tavrix {
 
 enum class Property : std::uint8_t { Text, Caption, Value, Enabled, Visible };
+
+// Each property's one name, as scripts, the dump and session files spell it.
+std::string_view property_name(Property property);
+std::optional<Property> find_property(std::string_view name);
+// A text box has a text and every other kind a caption; only a check box has a value; every
+// kind has both flags.
+bool has_property(Kind kind, Property property);
+
+// What one control shows: a text box's text or another control's caption, a check box's
+// value (0 for the other kinds), and its own two flags.
+struct ControlState {
+    std::string text;
+    int value = 0;
+    bool enabled = true;
+    bool visible = true;
+    bool operator==(const ControlState&) const = default;
+};
+using ControlStates = std::array<ControlState, kControlCount>;
 
 // Receives the events of the controls; Form1 dispatches them to its handlers.
 class EventSink {
@@ -56,14 +75,12 @@ class Window {
 
     void set_observer(PropertyObserver observer) { observer_ = std::move(observer); }
 
-  private:
-    struct ControlState {
-        std::string text;  // a text box's text or any other control's caption
-        int value = 0;
-        bool enabled = true;
-        bool visible = true;
-    };
+    const ControlStates& states() const { return controls_; }
+    // Puts every control as `states` shows it, raising no event; the observer hears each
+    // property that changes.
+    void restore(const ControlStates& states);
 
+  private:
     const ControlState& state(ControlId id) const { return controls_[index_of(id)]; }
     ControlState& state(ControlId id) { return controls_[index_of(id)]; }
     void notify(ControlId id, Property property) const {
@@ -72,7 +89,7 @@ class Window {
     }
 
     EventSink& sink_;
-    std::array<ControlState, kControlCount> controls_;
+    ControlStates controls_;
     PropertyObserver observer_;
 };
 

@@ -1,4 +1,4 @@
-// The properties a script names in `expect` and the dump lists, each by its one name.
+// The properties as a script reads them in `expect`.
 #pragma once
 
 #include <optional>
@@ -8,9 +8,6 @@
 #include "model/window.h"
 
 namespace tavrix::script {
-
-std::string_view property_name(Property property);
-std::optional<Property> find_property(std::string_view name);
 
 // Every name, for a message: "text, caption, value, enabled y visible".
 std::string property_names();
