@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/encoding.h"
 #include "common/numbers.h"
 #include "editor/field_rules.h"
 #include "editor/navigation.h"
@@ -44,6 +45,15 @@ StoryboardFields storyboard_fields(const Window& window, bool engine_ready) {
     }
     fields.engine_ready = engine_ready;
     return fields;
+}
+
+// What failed, the path in quotes, and why.
+SessionFailure session_failure(std::string_view what, std::string_view path,
+                               std::string_view reason) {
+    std::string message;
+    message.reserve(what.size() + path.size() + reason.size() + 4);
+    message.append(what).append(" \"").append(path).append("\": ").append(reason);
+    return {std::move(message)};
 }
 
 }  // namespace
@@ -139,6 +149,60 @@ RunSize Form1::run_size() const {
 
 std::optional<std::string> Form1::long_run_question() const {
     return tavrix::long_run_question(run_size());
+}
+
+Session Form1::snapshot() const {
+    return Session{.controls = window_.states(),
+                   .store = store_,
+                   .ticks = tick_total_,
+                   .options = {.engine_ready = engine_ready_}};
+}
+
+bool Form1::holds(const Session& session) const {
+    return window_.states() == session.controls && store_ == session.store &&
+           tick_total_ == session.ticks && engine_ready_ == session.options.engine_ready;
+}
+
+void Form1::restore(Session session) {
+    window_.restore(session.controls);
+    store_ = std::move(session.store);
+    tick_total_ = session.ticks;
+    engine_ready_ = session.options.engine_ready;
+}
+
+Status<SessionFailure> Form1::save_session(std::string_view path) const {
+    const auto failure = [path](std::string_view reason) {
+        return session_failure("No se pudo guardar la sesión", path, reason);
+    };
+    const std::string bytes = session_file_bytes(snapshot());
+    // A text that is not UTF-8 could not be read back: such a file is never written.
+    if (!is_ascii(bytes) && !is_valid_utf8(bytes))
+        return failure("un texto no es UTF-8 válido");
+    const std::unique_ptr<Output> output = platform_.open_output();
+    IoStatus status = output->open(path);
+    if (status.ok())
+        status = output->write(bytes);
+    if (status.ok())
+        status = output->commit();
+    if (!status.ok())
+        return failure(status.reason());
+    return Success{};
+}
+
+Status<SessionFailure> Form1::open_session(std::string_view path) {
+    const auto failure = [path](std::string_view reason) {
+        return session_failure("No se pudo abrir la sesión", path, reason);
+    };
+    if (!platform_.read_file)
+        return failure("no se pueden leer archivos");
+    const FileContents contents = platform_.read_file(path, kSessionFileLimit);
+    if (!contents.ok())
+        return failure(contents.error().reason);
+    Expected<Session, std::string> read = read_session(contents.value());
+    if (!read.ok())
+        return failure(read.error());
+    restore(std::move(read.value()));
+    return Success{};
 }
 
 }  // namespace tavrix

@@ -11,6 +11,7 @@
 
 #include "editor/editor_context.h"
 #include "model/window.h"
+#include "session/session.h"
 #include "store/scene_store.h"
 #include "storyboard/output.h"
 #include "storyboard/writer.h"
@@ -20,12 +21,15 @@ namespace tavrix {
 // The push button "Generar!", which writes the storyboard file.
 inline constexpr ControlId kGenerateButton = ControlId::Command1;
 
-// The name of "Archivo listo para el motor" in scripts, the dump and session files.
-inline constexpr std::string_view kEngineReadyOption = "engine_ready";
-
 // Whether a person could perform an action, and why not.
 enum class [[nodiscard]] ActionStatus : std::uint8_t{Done, NotATextBox, NotClickable, Unreachable};
 std::string_view describe(ActionStatus status);
+
+// Why a session could not be saved or opened, as the window says it: what failed, the file
+// and the reason, in Spanish.
+struct SessionFailure {
+    std::string message;
+};
 
 class Form1 final : private EventSink {
   public:
@@ -50,6 +54,19 @@ class Form1 final : private EventSink {
     // "Comprobar": why an engine would not play the file that "Generar!" would write now;
     // empty when nothing stands in the way.
     [[nodiscard]] std::vector<std::string> check() const;
+
+    // The whole session as it stands: what the dump shows and a session file holds.
+    [[nodiscard]] Session snapshot() const;
+    // Whether the window holds exactly `session`; cheaper than comparing a snapshot.
+    [[nodiscard]] bool holds(const Session& session) const;
+    // Puts the window back as `session` shows it: no change or toggle rule runs and no
+    // storyboard is written; the observer hears every property that changes.
+    void restore(Session session);
+
+    // The session file at `path`, replaced only by a complete new one, as "Generar!"
+    // replaces its file; and a session file read and checked whole before anything changes.
+    Status<SessionFailure> save_session(std::string_view path) const;
+    Status<SessionFailure> open_session(std::string_view path);
 
     // The result of the latest "Generar!"; nothing before the first.
     const std::optional<RunResult>& last_run() const { return last_run_; }

@@ -15,6 +15,7 @@ class [[nodiscard]] Expected {
 
     bool ok() const { return state_.index() == 0; }
     const T& value() const { return std::get<0>(state_); }
+    T& value() { return std::get<0>(state_); }
     const E& error() const { return std::get<1>(state_); }
     E& error() { return std::get<1>(state_); }
 

@@ -85,14 +85,16 @@ std::string_view help_text() {
            "  click NOMBRE                   marca la casilla o pulsa el botón NOMBRE\n"
            "  expect NOMBRE PROPIEDAD VALOR  comprueba una propiedad del control NOMBRE\n"
            "  dump                           escribe la ventana entera en una línea de JSON\n"
+           "  save RUTA                      guarda la sesión entera en el archivo RUTA\n"
+           "  open RUTA                      abre la sesión guardada en el archivo RUTA\n"
            "\n"
            "Estado de salida:\n"
            "  0  todo fue bien\n"
            "  1  un expect no se cumplió\n"
            "  2  una línea no se pudo leer o una acción no se pudo realizar, o el GUION no se\n"
            "     pudo abrir ni leer (entonces no se hace nada)\n"
-           "  3  un \"Generar!\" no se pudo completar (también uno de más de --max-frames\n"
-           "     cuadros)\n";
+           "  3  un \"Generar!\", save u open no se pudo completar (también un \"Generar!\"\n"
+           "     de más de --max-frames cuadros)\n";
 }
 
 }  // namespace tavrix::script

@@ -9,6 +9,5 @@
 namespace tavrix::script {
 
 std::string dump_json(const Form1& form);
-void append_json_string(std::string_view text, std::string& out);
 
 }  // namespace tavrix::script

@@ -57,9 +57,9 @@ std::variant<ControlId, LineOutcome> control_named(std::string_view name) {
     return script_error("no hay ningún control llamado " + quoted(name));
 }
 
-class Session {
+class ScriptRun {
   public:
-    Session(std::ostream& out, Platform platform, const ScriptOptions& options)
+    ScriptRun(std::ostream& out, Platform platform, const ScriptOptions& options)
         : out_(out), form_(std::move(platform)) {
         form_.set_frame_limit(options.max_frames);
     }
@@ -67,23 +67,27 @@ class Session {
     LineOutcome perform(const Tokens& tokens) {
         const std::string& action = tokens[0];
         if (action == "set")
-            return with_arguments(tokens, 3, &Session::set);
+            return with_arguments(tokens, 3, &ScriptRun::set);
         if (action == "click")
-            return with_arguments(tokens, 2, &Session::click);
+            return with_arguments(tokens, 2, &ScriptRun::click);
         if (action == "expect")
-            return with_arguments(tokens, 4, &Session::expect);
+            return with_arguments(tokens, 4, &ScriptRun::expect);
         if (action == "dump")
-            return with_arguments(tokens, 1, &Session::dump);
+            return with_arguments(tokens, 1, &ScriptRun::dump);
         if (action == "option")
-            return with_arguments(tokens, 3, &Session::option);
+            return with_arguments(tokens, 3, &ScriptRun::option);
         if (action == "check")
-            return with_arguments(tokens, 1, &Session::check);
+            return with_arguments(tokens, 1, &ScriptRun::check);
+        if (action == "save")
+            return with_arguments(tokens, 2, &ScriptRun::save);
+        if (action == "open")
+            return with_arguments(tokens, 2, &ScriptRun::open);
         return script_error("acción desconocida " + quoted(action) +
-                            " (se admiten set, click, expect, dump, option y check)");
+                            " (se admiten set, click, expect, dump, option, check, save y open)");
     }
 
   private:
-    using Action = LineOutcome (Session::*)(const Tokens&);
+    using Action = LineOutcome (ScriptRun::*)(const Tokens&);
 
     LineOutcome with_arguments(const Tokens& tokens, std::size_t count, Action action) {
         if (tokens.size() != count) {
@@ -177,6 +181,16 @@ class Session {
         return outcome;
     }
 
+    LineOutcome save(const Tokens& tokens) { return file_outcome(form_.save_session(tokens[1])); }
+    LineOutcome open(const Tokens& tokens) { return file_outcome(form_.open_session(tokens[1])); }
+
+    // A session file that cannot be saved or opened is reported like a failed "Generar!".
+    static LineOutcome file_outcome(const Status<SessionFailure>& status) {
+        if (!status.ok())
+            return {kGenerateFailed, status.error().message};
+        return {};
+    }
+
     std::ostream& out_;
     Form1 form_;
 };
@@ -197,14 +211,14 @@ void drop_byte_order_mark(std::string& line) {
 // A long line is let go once read into tokens, so that a huge value is held once less.
 constexpr std::size_t kKeptLineCapacity = 64 * 1024;
 
-LineOutcome perform_line(Session& session, std::string& line) {
+LineOutcome perform_line(ScriptRun& run, std::string& line) {
     const auto read = read_line(line);
     if (line.capacity() > kKeptLineCapacity)
         std::string().swap(line);
     if (const auto* error = std::get_if<ReadError>(&read))
         return script_error(error->message);
     if (const Tokens& tokens = std::get<Tokens>(read); !tokens.empty())
-        return session.perform(tokens);
+        return run.perform(tokens);
     return {};
 }
 
@@ -223,7 +237,7 @@ int finish(std::ostream& out, int status) {
 
 using Reporter = std::function<void(const std::string&)>;
 
-int perform_lines(std::istream& in, Session& session, std::string& line, long& number,
+int perform_lines(std::istream& in, ScriptRun& run, std::string& line, long& number,
                   const Reporter& report, std::ostream& out) {
     bool generate_failed = false;
     for (; std::getline(in, line); ++number) {
@@ -231,7 +245,7 @@ int perform_lines(std::istream& in, Session& session, std::string& line, long& n
             drop_byte_order_mark(line);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        const LineOutcome outcome = perform_line(session, line);
+        const LineOutcome outcome = perform_line(run, line);
         for (const std::string& warning : outcome.warnings)
             report(warning);
         if (outcome.status != kOk)
@@ -259,7 +273,7 @@ int perform_lines(std::istream& in, Session& session, std::string& line, long& n
 
 int run_script(std::istream& in, std::string_view script_name, std::ostream& out, std::ostream& err,
                Platform platform, const ScriptOptions& options) {
-    Session session(out, std::move(platform), options);
+    ScriptRun run(out, std::move(platform), options);
     std::string line;
     long number = 1;
     const Reporter report = [&](const std::string& message) {
@@ -268,7 +282,7 @@ int run_script(std::istream& in, std::string_view script_name, std::ostream& out
     // Out of memory, the line is refused as a whole; what it had changed stays changed, so
     // the script stops there.
     try {
-        return perform_lines(in, session, line, number, report, out);
+        return perform_lines(in, run, line, number, report, out);
     } catch (const std::bad_alloc&) {
         report("no queda memoria para esta línea");
         return finish(out, kScriptError);

@@ -64,11 +64,17 @@ class SceneStore {
 
     const Element& at(TableId table, Position at) const { return elements_[offset(table, at)]; }
     void store_text(TableId table, Position at, std::string_view text);
+    // A text that is not needed elsewhere, moved in whole.
+    void store_text(TableId table, Position at, std::string&& text) {
+        elements_[offset(table, at)] = std::move(text);
+    }
     void store_number(TableId table, Position at, std::int16_t number);
 
     // The conversions of a reload: as a text box's text, and as a check box's value.
     std::string load_text(TableId table, Position at) const;
     int load_check(TableId table, Position at) const;
+
+    bool operator==(const SceneStore&) const = default;
 
   private:
     static std::size_t offset(TableId table, Position at);

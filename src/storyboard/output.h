@@ -3,11 +3,14 @@
 // abandons it (the path is left exactly as it was before the run).
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "common/expected.h"
 
 namespace tavrix {
 
@@ -58,11 +61,23 @@ using Encoder = void (*)(std::string_view utf8, std::string& out);
 // Whether a file is at a path; "Comprobar" asks it about the files a storyboard names.
 using FileExists = std::function<bool(std::string_view path)>;
 
-// What a run needs of the system it runs on: where files go and in which code page.
+// Why a file cannot be read, in Spanish ("el archivo no existe").
+struct ReadFailure {
+    std::string reason;
+};
+using FileContents = Expected<std::string, ReadFailure>;
+
+// Reads a whole file back, as opening a session does. A file larger than `limit` gives only
+// `limit + 1` bytes, enough to refuse it.
+using FileReader = std::function<FileContents(std::string_view path, std::size_t limit)>;
+
+// What the window needs of the system it runs on: where files go, in which code page, and
+// how files are found and read back.
 struct Platform {
     OutputFactory open_output;
     Encoder encode;
     FileExists file_exists = nullptr;  // empty: the check does not ask
+    FileReader read_file = nullptr;    // empty: no session can be opened
 };
 
 }  // namespace tavrix

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/encoding.h"
+#include "system/file_input.h"
 #include "system/file_output.h"
 #include "system/platform.h"
 
@@ -560,7 +561,8 @@ Platform system_platform() {
                     [](std::string_view path) {
                         struct stat status {};
                         return ::stat(std::string(path).c_str(), &status) == 0;
-                    }};
+                    },
+                    read_system_file};
 }
 
 }  // namespace tavrix

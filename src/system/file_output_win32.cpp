@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "system/file_input.h"
 #include "system/file_output.h"
 #include "system/platform.h"
 #include "system/text_win32.h"
@@ -322,7 +323,8 @@ Platform system_platform() {
     return Platform{[] { return make_file_output(); }, append_active_code_page,
                     [](std::string_view path) {
                         return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-                    }};
+                    },
+                    read_system_file};
 }
 
 }  // namespace tavrix

@@ -39,10 +39,16 @@ class MemoryOutput final : public Output {
     std::string pending_;
 };
 
+// Every file goes to `file`, whatever its path, and is read back from there.
+inline Platform memory_platform(std::shared_ptr<MemoryFile> file) {
+    return Platform{
+        [file] { return std::make_unique<MemoryOutput>(file); }, append_windows_1252, nullptr,
+        [file](std::string_view, std::size_t) -> FileContents { return file->committed; }};
+}
+
 struct MemoryForm {
     std::shared_ptr<MemoryFile> file = std::make_shared<MemoryFile>();
-    Form1 form{
-        Platform{[f = file] { return std::make_unique<MemoryOutput>(f); }, append_windows_1252}};
+    Form1 form{memory_platform(file)};
 
     // A person's edit or click that must be accepted.
     void type(ControlId id, std::string_view text);

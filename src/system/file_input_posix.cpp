@@ -1,0 +1,79 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "system/file_input.h"
+#include "system/file_output.h"
+
+namespace tavrix {
+namespace {
+
+// The words of the file output, but for the two errors that read differently.
+ReadFailure failure(int error) {
+    if (error == ENOENT)
+        return {"el archivo no existe"};
+    if (error == EACCES || error == EPERM)
+        return {"no hay permiso para leerlo"};
+    return {describe_errno(error)};
+}
+
+// A FIFO without a writer would hold the window forever at open; once open, reads wait as
+// any other.
+int open_for_reading(const std::string& path) {
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return fd;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+FileContents read_all(int fd, std::size_t limit) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return failure(errno);
+    if (S_ISDIR(info.st_mode))
+        return failure(EISDIR);
+    std::string bytes;
+    if (S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) <= limit)
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char block[64 * 1024];
+    while (bytes.size() <= limit) {
+        const ssize_t got = ::read(fd, block, sizeof block);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return failure(errno);
+        if (got == 0)
+            break;
+        bytes.append(block, static_cast<std::size_t>(got));
+    }
+    if (bytes.size() > limit)
+        bytes.resize(limit + 1);
+    return bytes;
+}
+
+}  // namespace
+
+FileContents read_system_file(std::string_view path, std::size_t limit) {
+    if (path.empty())
+        return ReadFailure{"no se indicó ningún nombre de archivo"};
+    const int fd = open_for_reading(std::string(path));
+    if (fd < 0)
+        return failure(errno);
+    FileContents contents = read_all(fd, limit);
+    ::close(fd);
+    return contents;
+}
+
+}  // namespace tavrix

@@ -1,0 +1,63 @@
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "system/file_input.h"
+#include "system/file_output.h"
+#include "system/text_win32.h"
+
+namespace tavrix {
+namespace {
+
+ReadFailure failure(DWORD code) {
+    if (code == ERROR_ACCESS_DENIED)
+        return {"no hay permiso para leerlo"};
+    return {describe_windows_error(code)};
+}
+
+FileContents read_all(HANDLE file, std::size_t limit) {
+    std::string bytes;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) <= limit)
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    char block[64 * 1024];
+    while (bytes.size() <= limit) {
+        DWORD got = 0;
+        if (!ReadFile(file, block, sizeof block, &got, nullptr)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF)
+                break;
+            return failure(error);
+        }
+        if (got == 0)
+            break;
+        bytes.append(block, got);
+    }
+    if (bytes.size() > limit)
+        bytes.resize(limit + 1);
+    return bytes;
+}
+
+}  // namespace
+
+FileContents read_system_file(std::string_view path, std::size_t limit) {
+    if (path.empty())
+        return ReadFailure{"no se indicó ningún nombre de archivo"};
+    const std::optional<std::wstring> wide = widen_exact(path);
+    if (!wide)
+        return failure(ERROR_INVALID_NAME);
+    const DWORD attributes = GetFileAttributesW(wide->c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return ReadFailure{"la ruta es una carpeta"};
+    HANDLE file = CreateFileW(wide->c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return failure(GetLastError());
+    FileContents contents = read_all(file, limit);
+    CloseHandle(file);
+    return contents;
+}
+
+}  // namespace tavrix
