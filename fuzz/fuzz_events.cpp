@@ -323,6 +323,26 @@ void check_generate(const Form1& form, const Snapshot& before,
             "Tiempo shows the time of the total");
 }
 
+// The whole session, saved and opened in a fresh window, comes back exactly. Only a text that
+// is not UTF-8, which no person can type, or the output's budget keeps it from being saved.
+void check_round_trip(const Form1& form, const std::optional<std::string>& file) {
+    if (const auto saved = form.save_session("sesion.tavrix"); !saved.ok()) {
+        const std::string& message = saved.error().message;
+        require(message.find("no es UTF-8 válido") != std::string::npos ||
+                    message.find("no queda espacio") != std::string::npos,
+                "a session can be saved", message);
+        return;
+    }
+    Form1 fresh(Platform{.open_output = nullptr,
+                         .encode = append_windows_1252,
+                         .read_file = [&file](std::string_view, std::size_t) -> FileContents {
+                             return file.value_or("");
+                         }});
+    const auto opened = fresh.open_session("sesion.tavrix");
+    require(opened.ok(), "a saved session opens", opened.ok() ? "" : opened.error().message);
+    require(fresh.holds(form.snapshot()), "the session opened is the one saved");
+}
+
 bool is_reload(ControlId id) {
     return id == C::botant || id == C::botsig || id == C::Command3 || id == C::Command2;
 }
@@ -401,5 +421,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(form.tick_total() == before.ticks, "only \"Generar!\" changes the total");
         }
     }
+    check_round_trip(form, file);
     return 0;
 }
