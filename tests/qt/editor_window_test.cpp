@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "common/encoding.h"
+#include "modal_answer.h"
 #include "system/file_output.h"
 #include "ui/qt/application.h"
 #include "ui/qt/editor_window.h"
@@ -60,27 +61,6 @@ class SlowOutput final : public tavrix::Output {
 
   private:
     std::unique_ptr<tavrix::Output> inner_;
-};
-
-// Answers the next modal window of type T, from inside the event loop it runs.
-template <typename T>
-class ModalAnswer {
-  public:
-    explicit ModalAnswer(std::function<void(T&)> answer) : answer_(std::move(answer)) {
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget()); modal) {
-                ++seen_;
-                answer_(*modal);
-            }
-        });
-        poll_.start(20);
-    }
-    int seen() const { return seen_; }
-
-  private:
-    std::function<void(T&)> answer_;
-    QTimer poll_;
-    int seen_ = 0;
 };
 
 }  // namespace

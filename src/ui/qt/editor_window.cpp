@@ -123,6 +123,7 @@ void EditorWindow::on_text_edited(ControlId id, QLineEdit* box) {
     // next key continues it.
     if (box->text() != typed)
         box->end(false);
+    emit edited();
 }
 
 void EditorWindow::on_clicked(ControlId id) {
@@ -133,6 +134,7 @@ void EditorWindow::on_clicked(ControlId id) {
     (void)form_.click(id);  // refused or not, the sync shows what the model holds
     // Qt has already toggled a check box on its own; the model decides what it shows.
     sync_after(id);
+    emit edited();
 }
 
 void EditorWindow::generate() {
@@ -144,6 +146,7 @@ void EditorWindow::generate() {
     const bool refused = form_.click(kGenerateButton) != ActionStatus::Done;
     run_watch_.finish();
     sync_after(kGenerateButton);
+    emit edited();
     if (refused)
         return;
     const RunResult& run = *form_.last_run();
@@ -162,6 +165,14 @@ bool EditorWindow::confirmed(const std::string& question) {
     return box.clickedButton() == yes;
 }
 
+void EditorWindow::sync_changed() {
+    for (std::size_t i = 0; i < kControlCount; ++i) {
+        if (dirty_.test(i))
+            sync(static_cast<ControlId>(i));
+    }
+    dirty_.reset();
+}
+
 void EditorWindow::show_failure(const std::string& message) {
     QMessageBox box(QMessageBox::Warning, windowTitle(), from_model(message), QMessageBox::NoButton,
                     this);
@@ -173,11 +184,7 @@ void EditorWindow::show_failure(const std::string& message) {
 // and the widget may already show what the person did.
 void EditorWindow::sync_after(ControlId acted_on) {
     dirty_.set(index_of(acted_on));
-    for (std::size_t i = 0; i < kControlCount; ++i) {
-        if (dirty_.test(i))
-            sync(static_cast<ControlId>(i));
-    }
-    dirty_.reset();
+    sync_changed();
 }
 
 void EditorWindow::sync(ControlId id) {

@@ -24,10 +24,24 @@ class EditorWindow final : public QWidget {
     explicit EditorWindow(Platform platform = system_platform(), QWidget* parent = nullptr);
 
     const Form1& form() const { return form_; }
+    Form1& form() { return form_; }
     QWidget* widget(ControlId id) const { return widgets_[index_of(id)]; }
 
-    // "Archivo listo para el motor" of the "Herramientas" menu.
-    void set_engine_ready(bool on) { form_.set_engine_ready(on); }
+    // "Archivo listo para el motor" of the "Herramientas" menu, a change to the session.
+    void set_engine_ready(bool on) {
+        form_.set_engine_ready(on);
+        emit edited();
+    }
+
+    // "Generar!", as its button does.
+    void generate();
+    // Brings every widget whose properties the model changed outside a person's action (a
+    // session opened) back in line with the model.
+    void sync_changed();
+
+  signals:
+    // After every action of a person on the form, once the widgets show its outcome.
+    void edited();
 
   private:
     QWidget* create_widget(const ControlDef& def);
@@ -36,7 +50,6 @@ class EditorWindow final : public QWidget {
 
     void on_text_edited(ControlId id, QLineEdit* box);
     void on_clicked(ControlId id);
-    void generate();
     [[nodiscard]] bool confirmed(const std::string& question);
     void show_failure(const std::string& message);
     void sync_after(ControlId acted_on);

@@ -35,6 +35,7 @@ void add_tools_menu(QMenuBar& bar, EditorWindow& editor) {
     QObject::connect(check, &QAction::triggered, &editor,
                      [&editor] { show_findings(editor.window(), editor.form().check()); });
     QAction* ready = tools->addAction(QStringLiteral("Archivo &listo para el motor"));
+    ready->setObjectName(QStringLiteral("engineReady"));  // an opened session sets it too
     ready->setCheckable(true);
     ready->setChecked(editor.form().engine_ready());
     QObject::connect(ready, &QAction::toggled, &editor,

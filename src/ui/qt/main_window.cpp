@@ -1,0 +1,273 @@
+#include "ui/qt/main_window.h"
+
+#include <signal.h>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLayout>
+#include <QLocale>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStandardPaths>
+
+#include <cerrno>
+
+#include "ui/qt/tools_menu.h"
+
+namespace tavrix::qt {
+namespace {
+
+const QString kFilter = QStringLiteral("Sesiones de Tavrix (*.tavrix)");
+constexpr int kRecoveryDelayMs = 2000;
+const QString kCopyPrefix = QStringLiteral("sesion-sin-guardar-");
+
+QString from_model(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString recovery_folder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+// One copy per window, named after its process, so that two windows never share one.
+QString own_recovery_copy() {
+    return recovery_folder() + QLatin1Char('/') + kCopyPrefix +
+           QString::number(QCoreApplication::applicationPid()) + QStringLiteral(".tavrix");
+}
+
+bool process_running(qint64 pid) {
+    return pid != QCoreApplication::applicationPid() &&
+           (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+// The copies of windows that are no longer running, newest first.
+QFileInfoList orphaned_copies() {
+    QFileInfoList orphans;
+    const QFileInfoList copies =
+        QDir(recovery_folder())
+            .entryInfoList({kCopyPrefix + QStringLiteral("*.tavrix")}, QDir::Files, QDir::Time);
+    for (const QFileInfo& copy : copies) {
+        bool numeric = false;
+        const qint64 pid = copy.completeBaseName().mid(kCopyPrefix.size()).toLongLong(&numeric);
+        if (numeric && !process_running(pid))
+            orphans.append(copy);
+    }
+    return orphans;
+}
+
+QString spanish_moment(const QDateTime& moment) {
+    return QLocale(QLocale::Spanish, QLocale::Spain)
+        .toString(moment, QStringLiteral("d 'de' MMMM 'de' yyyy 'a las' H:mm"));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Platform platform, QWidget* parent)
+    : QMainWindow(parent),
+      editor_(new EditorWindow(std::move(platform))),
+      document_(editor_->form()) {
+    setCentralWidget(editor_);
+    // The form keeps its size and every control its place: the menu bar sits above it.
+    editor_->setFixedSize(editor_->size());
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    build_menu();
+    recovery_timer_.setSingleShot(true);
+    recovery_timer_.setInterval(kRecoveryDelayMs);
+    connect(&recovery_timer_, &QTimer::timeout, this, &MainWindow::write_recovery_copy);
+    connect(editor_, &EditorWindow::edited, this, &MainWindow::on_edited);
+    refresh_title();
+}
+
+void MainWindow::build_menu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Archivo"));
+    const auto add = [this, file](const QString& text, QKeySequence keys, auto slot) {
+        QAction* action = file->addAction(text);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    add(QStringLiteral("&Abrir sesión..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+        &MainWindow::open_session);
+    add(QStringLiteral("&Guardar sesión"), QKeySequence(Qt::CTRL | Qt::Key_S),
+        &MainWindow::save_session);
+    add(QStringLiteral("Guardar sesión &como..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+        &MainWindow::save_session_as);
+    file->addSeparator();
+    add(QStringLiteral("Ge&nerar!"), QKeySequence(), [this] { editor_->generate(); });
+    file->addSeparator();
+    add(QStringLiteral("&Salir"), QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::close);
+    add_tools_menu(*menuBar(), *editor_);
+}
+
+// After a session is opened: every widget and the option's check item show what it holds.
+void MainWindow::show_opened_session() {
+    editor_->sync_changed();
+    if (auto* ready = menuBar()->findChild<QAction*>(QStringLiteral("engineReady"))) {
+        const QSignalBlocker quiet(ready);
+        ready->setChecked(editor_->form().engine_ready());
+    }
+}
+
+void MainWindow::start(const QString& session_file) {
+    offer_recovery();
+    if (!session_file.isEmpty())
+        open_file(session_file);
+}
+
+void MainWindow::open_session() {
+    if (!settle_unsaved())
+        return;
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Abrir sesión"),
+                                     QFileInfo(from_model(document_.path())).path(), kFilter);
+    if (!path.isEmpty())
+        open_file(path);
+}
+
+bool MainWindow::open_file(const QString& path) {
+    const Status<SessionFailure> opened = document_.open(path.toStdString());
+    show_opened_session();
+    if (!opened.ok()) {
+        show_failure(opened.error().message);
+        return false;
+    }
+    remove_recovery_copy();
+    refresh_title();
+    return true;
+}
+
+bool MainWindow::save_session() {
+    if (document_.path().empty())
+        return save_session_as();
+    if (const auto saved = document_.save_as(document_.path()); !saved.ok()) {
+        show_failure(saved.error().message);
+        return false;
+    }
+    remove_recovery_copy();
+    refresh_title();
+    return true;
+}
+
+bool MainWindow::save_session_as() {
+    QFileDialog dialog(this, QStringLiteral("Guardar sesión"), from_model(document_.path()),
+                       kFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("tavrix"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    if (const auto saved = document_.save_as(dialog.selectedFiles().front().toStdString());
+        !saved.ok()) {
+        show_failure(saved.error().message);
+        return false;
+    }
+    remove_recovery_copy();
+    refresh_title();
+    return true;
+}
+
+bool MainWindow::settle_unsaved() {
+    if (!document_.unsaved())
+        return true;
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    QStringLiteral("¿Guardar los cambios de la sesión?"), QMessageBox::NoButton,
+                    this);
+    QPushButton* save = box.addButton(QStringLiteral("Guardar"), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(QStringLiteral("No guardar"), QMessageBox::DestructiveRole);
+    box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.exec();
+    if (box.clickedButton() == save)
+        return save_session();
+    return box.clickedButton() == discard;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!settle_unsaved()) {
+        event->ignore();
+        return;
+    }
+    recovery_timer_.stop();
+    remove_recovery_copy();
+    event->accept();
+}
+
+void MainWindow::show_failure(const std::string& message) {
+    QMessageBox box(QMessageBox::Warning, windowTitle(), from_model(message), QMessageBox::NoButton,
+                    this);
+    box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+void MainWindow::on_edited() {
+    refresh_title();
+    if (document_.unsaved()) {
+        recovery_timer_.start();  // again from now: the copy follows the last change
+    } else {
+        recovery_timer_.stop();
+        remove_recovery_copy();
+    }
+}
+
+void MainWindow::refresh_title() {
+    const QString caption = from_model(window_def().caption);
+    const QString path = from_model(document_.path());
+    setWindowFilePath(path);
+    setWindowTitle(path.isEmpty()
+                       ? caption + QStringLiteral("[*]")
+                       : QFileInfo(path).fileName() + QStringLiteral("[*] - ") + caption);
+    setWindowModified(document_.unsaved());
+}
+
+// A copy that cannot be written now is written at the next change; the person's own saves
+// report their failures.
+void MainWindow::write_recovery_copy() {
+    if (!document_.unsaved() || !QDir().mkpath(recovery_folder()))
+        return;
+    (void)document_.write_copy(own_recovery_copy().toStdString());
+}
+
+void MainWindow::remove_recovery_copy() {
+    QFile::remove(own_recovery_copy());
+}
+
+void MainWindow::offer_recovery() {
+    for (const QFileInfo& copy : orphaned_copies()) {
+        if (offer(copy))
+            return;
+    }
+}
+
+// True when the copy was recovered; a declined copy is removed.
+bool MainWindow::offer(const QFileInfo& copy) {
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    QStringLiteral("Se encontró una sesión sin guardar del %1. ¿Recuperarla?")
+                        .arg(spanish_moment(copy.lastModified())),
+                    QMessageBox::NoButton, this);
+    QPushButton* recover = box.addButton(QStringLiteral("Recuperar"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Descartar"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(recover);
+    box.exec();
+    if (box.clickedButton() != recover) {
+        QFile::remove(copy.filePath());
+        return false;
+    }
+    const Status<SessionFailure> recovered = document_.recover(copy.filePath().toStdString());
+    show_opened_session();
+    if (!recovered.ok()) {
+        show_failure(recovered.error().message);
+        return false;
+    }
+    // The copy is this window's now: written under its own name before the old one goes.
+    write_recovery_copy();
+    QFile::remove(copy.filePath());
+    refresh_title();
+    return true;
+}
+
+}  // namespace tavrix::qt

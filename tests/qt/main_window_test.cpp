@@ -1,0 +1,159 @@
+// The editor's top-level window as a person uses it: the "Archivo" menu, the title, the
+// close prompt, and the recovery copy of a window that was killed.
+#include <signal.h>
+
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "modal_answer.h"
+#include "script/dump.h"
+#include "ui/qt/application.h"
+#include "ui/qt/main_window.h"
+
+using tavrix::ControlId;
+using tavrix::qt::MainWindow;
+
+namespace {
+
+const QString kCaption = QStringLiteral("Tavrix v2.0 -= BETA =-");
+
+void type(MainWindow& window, ControlId id, const QString& keys) {
+    auto* box = qobject_cast<QLineEdit*>(window.editor().widget(id));
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, keys);
+}
+
+void click(MainWindow& window, ControlId id) {
+    QTest::mouseClick(window.editor().widget(id), Qt::LeftButton);
+}
+
+// A shortcut reaches the active window only: a message box may have just taken that.
+void press(MainWindow& window, QKeyCombination keys) {
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, keys.key(), keys.keyboardModifiers());
+}
+
+// Presses the button of that caption in the next message box, noting the box's text.
+struct ButtonAnswer : ModalAnswer<QMessageBox> {
+    explicit ButtonAnswer(const QString& caption)
+        : ModalAnswer<QMessageBox>([this, caption](QMessageBox& box) {
+              text = box.text();
+              for (QAbstractButton* button : box.buttons()) {
+                  if (button->text() == caption)
+                      button->click();
+              }
+          }) {}
+    QString text;
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        tavrix::qt::prepare_application(*qApp);
+        QVERIFY(data_.isValid());
+        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
+    }
+    void menuTitleAndClosePrompt();
+    void recoveryAfterKill();
+
+  private:
+    QTemporaryDir data_;  // the user's data folder, where recovery copies go
+};
+
+QByteArray read_all(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A session opened at start names the window; stepping away and back is no change; an edit
+// marks the window, Ctrl+S saves it where it came from, and closing with changes asks,
+// each answer doing what it says.
+void MainWindowTest::menuTitleAndClosePrompt() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("uno.tavrix");
+    {
+        tavrix::Form1 form(tavrix::system_platform());
+        (void)form.type_text(ControlId::ndees, "2");
+        QVERIFY(form.save_session(path.toStdString()).ok());
+    }
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(window.windowTitle(), kCaption + "[*]");
+    QCOMPARE(window.editor().geometry(),
+             QRect(QPoint(0, window.menuBar()->height()), QSize(630, 575)));
+    window.start(path);
+    QCOMPARE(window.windowTitle(), "uno.tavrix[*] - " + kCaption);
+    QCOMPARE(window.editor().form().window().text(ControlId::ndees), "2");
+    click(window, ControlId::botsig);
+    click(window, ControlId::botant);
+    QVERIFY(window.isWindowModified());  // the first reload ever clears Check5: a change
+
+    press(window, Qt::CTRL | Qt::Key_S);
+    QVERIFY(!window.isWindowModified());
+    click(window, ControlId::botsig);
+    click(window, ControlId::botant);
+    QVERIFY(!window.isWindowModified());
+    type(window, ControlId::rojo, "9");
+    QVERIFY(window.isWindowModified());
+    {
+        ButtonAnswer stay(QStringLiteral("Cancelar"));
+        QVERIFY(!window.close());
+        QCOMPARE(stay.text, QStringLiteral("¿Guardar los cambios de la sesión?"));
+    }
+    {
+        ButtonAnswer save(QStringLiteral("Guardar"));
+        QVERIFY(window.close());
+    }
+    QVERIFY(read_all(path).contains("\"esc_rojo\": [\"9\""));
+
+    MainWindow again;
+    again.show();
+    again.start(path);
+    type(again, ControlId::rojo, "5");
+    ButtonAnswer discard(QStringLiteral("No guardar"));
+    QVERIFY(again.close());
+    QVERIFY(read_all(path).contains("\"esc_rojo\": [\"9\""));
+}
+
+// A window killed after an edit has left its recovery copy; a new window offers it, and the
+// session it recovers is the one the killed window held.
+void MainWindowTest::recoveryAfterKill() {
+    QProcess child;
+    child.start(QStringLiteral(TAVRIX_RECOVERY_CHILD), {});
+    QByteArray dump;
+    while (!dump.endsWith('\n') && child.waitForReadyRead(20000))
+        dump += child.readAllStandardOutput();
+    QVERIFY2(dump.endsWith('\n'), child.readAllStandardError().constData());
+    const QString copy = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                         "/sesion-sin-guardar-" + QString::number(child.processId()) + ".tavrix";
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), 10000);
+    ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+    QVERIFY(child.waitForFinished());
+
+    MainWindow window;
+    window.show();
+    ButtonAnswer recover(QStringLiteral("Recuperar"));
+    window.start({});
+    QCOMPARE(recover.seen(), 1);
+    QVERIFY2(recover.text.startsWith("Se encontró una sesión sin guardar del ") &&
+                 recover.text.endsWith(". ¿Recuperarla?"),
+             qPrintable(recover.text));
+    QCOMPARE(tavrix::script::dump_json(window.editor().form()), dump.trimmed().toStdString());
+    QVERIFY(window.isWindowModified());
+    QVERIFY(!QFile::exists(copy));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
