@@ -1,6 +1,7 @@
 // Starts tavrix.exe (found beside this program) in the current folder and works its window
 // from outside with window messages, as a person would: text into fields, clicks on boxes
-// and buttons, "Generar!" and the failure message. The child windows are
+// and buttons, "Generar!" and the failure message, the questions about unsaved changes and
+// the recovery copy a killed window leaves. The child windows are
 // found by their control identifiers, kFirstControlId plus the index in the control table.
 #include <windows.h>
 
@@ -16,11 +17,14 @@
 
 #include <gtest/gtest.h>
 
+#include "app/form1.h"
 #include "read_file.h"
 #include "system/file_output.h"
+#include "system/platform.h"
 #include "system/text_win32.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/layout.h"
+#include "ui/win32/session_files.h"
 
 namespace tavrix::win32 {
 namespace {
@@ -100,9 +104,11 @@ HWND find_window(DWORD process, const std::wstring& class_name, HWND owner = nul
 // The editor under test, closed at the end however the test went.
 class Editor {
   public:
-    bool start() {
+    bool start(const std::wstring& session = {}) {
         const std::wstring program = folder_of_this_program() + L"tavrix.exe";
         std::wstring command = L"\"" + program + L"\"";
+        if (!session.empty())
+            command += L" \"" + session + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -307,8 +313,93 @@ TEST_F(EditorWindow, FailureShowsAMessage) {
     EXPECT_EQ(editor.text(C::ticsI), "20") << "a failure leaves Tics alone";
 }
 
-TEST_F(EditorWindow, ClosesAndEndsWithZero) {
-    EXPECT_EQ(editor_->close(), 0u);
+// Answers the question the window asks with one of its buttons (IDYES the first, IDNO the
+// second, IDCANCEL "Cancelar"), once it shows.
+bool answer(const Editor& editor, int button) {
+    HWND box = nullptr;
+    eventually([&] { return (box = find_window(editor.process_id(), L"#32770", editor.main())); });
+    if (!box)
+        return false;
+    SendMessageW(box, TDM_CLICK_BUTTON, static_cast<WPARAM>(button), 0);
+    return eventually([&] { return !IsWindow(box); });
+}
+
+std::wstring recovery_folder() {
+    wchar_t base[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"LOCALAPPDATA", base, MAX_PATH);
+    return std::wstring(base) + L"\\Tavrix\\";
+}
+
+std::wstring recovery_copy_of(DWORD process) {
+    return recovery_folder() + L"sesion-sin-guardar-" + std::to_wstring(process) + L".tavrix";
+}
+
+bool exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Unsaved changes mark the title, are copied for recovery soon after, and closing asks.
+TEST_F(EditorWindow, UnsavedChangesAreKept) {
+    const Editor& editor = *editor_;
+    EXPECT_EQ(text_of(editor.main()), "*Tavrix v2.0 -= BETA =-");
+    EXPECT_TRUE(eventually([&] { return exists(recovery_copy_of(editor.process_id())); }))
+        << "a recovery copy follows the changes";
+    PostMessageW(editor.main(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(answer(editor, IDCANCEL)) << "closing asks whether to save the changes";
+    EXPECT_TRUE(IsWindow(editor.main())) << "Cancelar keeps the window open";
+}
+
+// A window started after one was killed offers its copy, and recovers what it held.
+TEST_F(EditorWindow, AKilledWindowIsRecovered) {
+    using C = ControlId;
+    const DWORD killed = editor_->process_id();
+    delete editor_;  // killed, as Task Manager ends a program
+    editor_ = nullptr;
+    Editor editor;
+    ASSERT_TRUE(editor.start());
+    EXPECT_TRUE(answer(editor, IDYES)) << "the copy of the killed window is offered";
+    EXPECT_EQ(editor.text(C::rojo), "7");
+    EXPECT_EQ(editor.text(C::ticsI), "20");
+    EXPECT_EQ(text_of(editor.main()), "*Tavrix v2.0 -= BETA =-") << "recovered, unsaved";
+    EXPECT_FALSE(exists(recovery_copy_of(killed))) << "the killed window's copy is taken over";
+    PostMessageW(editor.main(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(answer(editor, IDNO)) << "closing asks again";
+    EXPECT_EQ(editor.close(), 0u) << "No guardar closes, and the program ends with 0";
+    EXPECT_FALSE(exists(recovery_copy_of(editor.process_id()))) << "a normal close removes it";
+}
+
+// "tavrix.exe FILE" opens that session; "Guardar sesión" writes it back.
+TEST_F(EditorWindow, ASessionNamedAtStartOpens) {
+    using C = ControlId;
+    const std::wstring path = L"sesi\u00f3n.tavrix";
+    {
+        Form1 form(system_platform());
+        (void)form.type_text(C::ndees, "3");
+        ASSERT_TRUE(form.save_session(narrow(path)).ok());
+    }
+    Editor editor;
+    ASSERT_TRUE(editor.start(path));
+    EXPECT_EQ(text_of(editor.main()), "sesi\u00f3n.tavrix - Tavrix v2.0 -= BETA =-");
+    EXPECT_EQ(editor.text(C::ndees), "3");
+    editor.type(C::rojo, L"5");
+    EXPECT_EQ(text_of(editor.main()), "*sesi\u00f3n.tavrix - Tavrix v2.0 -= BETA =-");
+    SendMessageW(editor.main(), WM_COMMAND, kSaveCommand, 0);
+    EXPECT_EQ(text_of(editor.main()), "sesi\u00f3n.tavrix - Tavrix v2.0 -= BETA =-");
+    EXPECT_NE(read_file(path).find("\"esc_rojo\": [\"5\""), std::string::npos);
+    EXPECT_EQ(editor.close(), 0u) << "a saved session closes without asking";
+    DeleteFileW(path.c_str());
+}
+
+// Copies left by earlier runs would be offered to the first window.
+void remove_recovery_copies() {
+    WIN32_FIND_DATAW data{};
+    HANDLE search = FindFirstFileW((recovery_folder() + L"sesion-sin-guardar-*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        DeleteFileW((recovery_folder() + data.cFileName).c_str());
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
 }
 
 }  // namespace
@@ -318,5 +409,6 @@ TEST_F(EditorWindow, ClosesAndEndsWithZero) {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     tavrix::win32::expected_dpi = argc > 1 ? std::atoi(argv[1]) : 0;
+    tavrix::win32::remove_recovery_copies();
     return RUN_ALL_TESTS();
 }

@@ -11,7 +11,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show_command) {
     const tavrix::win32::CommandLine command = tavrix::win32::read_command_line(arguments);
     if (const std::optional<int> status = tavrix::win32::answer_without_window(command))
         return *status;
-    // The session named on the command line is kept for the session files, which open it.
 
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
@@ -24,6 +23,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show_command) {
                     MB_OK | MB_ICONERROR);
         return 1;
     }
+    window.start(std::get<tavrix::win32::OpenWindow>(command).session);
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (window.preprocess(message))

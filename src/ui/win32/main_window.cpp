@@ -8,6 +8,7 @@
 #include "system/platform.h"
 #include "system/text_win32.h"
 #include "ui/win32/layout.h"
+#include "ui/win32/session_files.h"
 #include "ui/win32/tools_menu.h"
 
 namespace tavrix::win32 {
@@ -18,6 +19,9 @@ constexpr auto kProgressDelay = std::chrono::milliseconds(500);
 
 // Posted to itself so that a failure is reported after the click that caused it returns.
 constexpr UINT kReportFailure = WM_APP + 1;
+
+constexpr UINT_PTR kRecoveryTimer = 1;
+constexpr UINT kRecoveryDelayMs = 2000;  // after the last change
 
 // Windows labels a message box's buttons in its own language; this names "Yes" and "No" in
 // Spanish in the next message box the thread opens.
@@ -124,7 +128,8 @@ bool MainWindow::open(int show_command) {
                               create_menu_bar(), instance_, this);
     if (!window_)
         return false;
-    accelerators_ = create_accelerators();
+    add_file_menu(GetMenu(window_));
+    accelerators_ = with_file_shortcuts(create_accelerators());
     create_controls();
     create_tooltips();
     apply_dpi(window_dpi(window_));
@@ -134,6 +139,13 @@ bool MainWindow::open(int show_command) {
     UpdateWindow(window_);
     focus_first();
     return true;
+}
+
+void MainWindow::start(const std::optional<std::string>& session_file) {
+    recovery_copy_ = own_recovery_copy();
+    offer_recovery();
+    if (session_file)
+        open_file(*session_file);
 }
 
 bool MainWindow::preprocess(MSG& message) {
@@ -230,6 +242,12 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             else
                 on_menu(LOWORD(w));  // a menu item or its accelerator
             return 0;
+        case WM_TIMER:
+            if (w == kRecoveryTimer) {
+                KillTimer(window_, kRecoveryTimer);
+                write_recovery_copy();
+            }
+            return 0;
         case WM_ACTIVATE:
             if (on_activate(LOWORD(w) != WA_INACTIVE))
                 return 0;
@@ -254,6 +272,10 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
                 close_after_run_ = true;  // the run is cancelled, then the window closes
                 return 0;
             }
+            if (!settle_unsaved())
+                return 0;
+            KillTimer(window_, kRecoveryTimer);
+            remove_recovery_copy();
             break;
         case WM_DESTROY:
             DestroyAcceleratorTable(accelerators_);
@@ -300,11 +322,32 @@ void MainWindow::on_command(int identifier, int code) {
 void MainWindow::on_menu(int command) {
     if (generating_)
         return;
-    if (command == kCheckCommand) {
-        show_findings(window_, instance_, form_.check());
-    } else if (command == kEngineReadyCommand) {
-        form_.set_engine_ready(!form_.engine_ready());
-        show_engine_ready(GetMenu(window_), form_.engine_ready());
+    switch (command) {
+        case kCheckCommand:
+            show_findings(window_, instance_, form_.check());
+            break;
+        case kEngineReadyCommand:
+            form_.set_engine_ready(!form_.engine_ready());
+            show_engine_ready(GetMenu(window_), form_.engine_ready());
+            on_edited();
+            break;
+        case kOpenCommand:
+            open_session();
+            break;
+        case kSaveCommand:
+            save_session();
+            break;
+        case kSaveAsCommand:
+            save_session_as();
+            break;
+        case kGenerateCommand:
+            on_clicked(kGenerateButton);
+            break;
+        case kQuitCommand:
+            PostMessageW(window_, WM_CLOSE, 0, 0);
+            break;
+        default:
+            break;
     }
 }
 
@@ -314,6 +357,7 @@ void MainWindow::on_text_changed(ControlId id) {
     if (generating_ || form_.type_text(id, narrow(window_text(child(id)))) != ActionStatus::Done)
         mark(id, Property::Text);
     apply_changes();
+    on_edited();
 }
 
 void MainWindow::on_clicked(ControlId id) {
@@ -326,6 +370,7 @@ void MainWindow::on_clicked(ControlId id) {
     if (form_.click(id) != ActionStatus::Done)
         mark(id, Property::Value);  // refused: show the value the model holds
     apply_changes();
+    on_edited();
 }
 
 void MainWindow::generate() {
@@ -340,6 +385,7 @@ void MainWindow::generate() {
     progress_.reset();
     generating_ = false;
     apply_changes();
+    on_edited();
     if (close_after_run_) {
         DestroyWindow(window_);
         return;
@@ -458,6 +504,131 @@ void MainWindow::apply_regions() {
             DeleteObject(cut);
         }
         SetWindowRgn(child(def.id), region, TRUE);  // the window owns the region from now on
+    }
+}
+
+// After a session is opened: every control and the option's check item show what it holds.
+void MainWindow::show_opened_session() {
+    apply_changes();
+    show_engine_ready(GetMenu(window_), form_.engine_ready());
+}
+
+void MainWindow::open_session() {
+    if (generating_ || !settle_unsaved())
+        return;
+    if (const auto path = choose_session_file(window_, FileDialog::Open, widen(document_.path())))
+        open_file(narrow(*path));
+}
+
+bool MainWindow::open_file(const std::string& path) {
+    const Status<SessionFailure> opened = document_.open(path);
+    show_opened_session();
+    if (!opened.ok()) {
+        show_failure(opened.error().message);
+        return false;
+    }
+    KillTimer(window_, kRecoveryTimer);
+    remove_recovery_copy();
+    refresh_title();
+    return true;
+}
+
+bool MainWindow::save_session() {
+    if (document_.path().empty())
+        return save_session_as();
+    if (const auto saved = document_.save_as(document_.path()); !saved.ok()) {
+        show_failure(saved.error().message);
+        return false;
+    }
+    KillTimer(window_, kRecoveryTimer);
+    remove_recovery_copy();
+    refresh_title();
+    return true;
+}
+
+bool MainWindow::save_session_as() {
+    const auto path = choose_session_file(window_, FileDialog::Save, widen(document_.path()));
+    if (!path)
+        return false;
+    if (const auto saved = document_.save_as(narrow(*path)); !saved.ok()) {
+        show_failure(saved.error().message);
+        return false;
+    }
+    KillTimer(window_, kRecoveryTimer);
+    remove_recovery_copy();
+    refresh_title();
+    return true;
+}
+
+bool MainWindow::settle_unsaved() {
+    if (!document_.unsaved())
+        return true;
+    const int answer = ask(window_, {L"\u00bfGuardar los cambios de la sesi\u00f3n?", L"Guardar",
+                                     L"No guardar", true});
+    if (answer == IDYES)
+        return save_session();
+    return answer == IDNO;
+}
+
+void MainWindow::show_failure(const std::string& message) {
+    const std::wstring text = widen(message);
+    const std::wstring caption = widen(window_def().caption);
+    MessageBoxW(window_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void MainWindow::on_edited() {
+    refresh_title();
+    if (document_.unsaved()) {
+        SetTimer(window_, kRecoveryTimer, kRecoveryDelayMs, nullptr);  // again from now
+    } else {
+        KillTimer(window_, kRecoveryTimer);
+        remove_recovery_copy();
+    }
+}
+
+// "*" before the name while there are unsaved changes, as Windows programs show it.
+void MainWindow::refresh_title() {
+    const std::wstring caption = widen(window_def().caption);
+    const std::wstring path = widen(document_.path());
+    std::wstring title = caption;
+    if (!path.empty())
+        title = path.substr(path.find_last_of(L"\\/") + 1) + L" - " + caption;
+    if (document_.unsaved())
+        title.insert(0, L"*");
+    SetWindowTextW(window_, title.c_str());
+}
+
+// A copy that cannot be written now is written at the next change; the person's own saves
+// report their failures.
+void MainWindow::write_recovery_copy() {
+    if (!recovery_copy_.empty() && document_.unsaved())
+        (void)document_.write_copy(narrow(recovery_copy_));
+}
+
+void MainWindow::remove_recovery_copy() {
+    if (!recovery_copy_.empty())
+        DeleteFileW(recovery_copy_.c_str());
+}
+
+void MainWindow::offer_recovery() {
+    for (const RecoveryCopy& copy : orphaned_copies()) {
+        const std::wstring text = L"Se encontr\u00f3 una sesi\u00f3n sin guardar del " +
+                                  copy.written + L". \u00bfRecuperarla?";
+        if (ask(window_, {text, L"Recuperar", L"Descartar", false}) != IDYES) {
+            DeleteFileW(copy.path.c_str());
+            continue;
+        }
+        const Status<SessionFailure> recovered = document_.recover(narrow(copy.path));
+        show_opened_session();
+        if (!recovered.ok()) {
+            show_failure(recovered.error().message);
+            continue;
+        }
+        // The copy is this window's now: written under its own name before the old one goes.
+        write_recovery_copy();
+        DeleteFileW(copy.path.c_str());
+        refresh_title();
+        return;
     }
 }
 

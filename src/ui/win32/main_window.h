@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/form1.h"
+#include "app/session_document.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/progress_window.h"
 
@@ -27,7 +28,12 @@ class MainWindow {
     // Creates and shows the window; false when the system refused.
     bool open(int show_command);
 
-    // Gives the keyboard messages of the dialog (Tab, Shift+Tab, Space) their meaning.
+    // Once the window is shown: offers the recovery copy a stopped window left, then opens
+    // the session file named, if any.
+    void start(const std::optional<std::string>& session_file);
+
+    // Gives the menu's shortcuts and the keyboard messages of the dialog (Tab, Shift+Tab,
+    // Space) their meaning.
     bool preprocess(MSG& message);
 
   private:
@@ -53,6 +59,20 @@ class MainWindow {
     bool on_progress(const RunProgress& progress);
     void report_failure();
 
+    void show_opened_session();
+    void open_session();
+    bool save_session();
+    bool save_session_as();
+    bool open_file(const std::string& path);
+    // Asks whether to save unsaved changes; false when the person would rather stay.
+    bool settle_unsaved();
+    void show_failure(const std::string& message);
+    void on_edited();
+    void refresh_title();
+    void write_recovery_copy();
+    void remove_recovery_copy();
+    void offer_recovery();
+
     void mark(ControlId id, Property property);
     void apply_changes();
     void apply_text(ControlId id);
@@ -71,6 +91,8 @@ class MainWindow {
     int dpi_ = kDefaultDpi;
 
     Form1 form_;
+    SessionDocument document_{form_};
+    std::wstring recovery_copy_;  // empty when there is no data folder
     DirtyBits dirty_{};
     bool applying_ = false;  // notifications from our own assignments are not a person's
     bool generating_ = false;

@@ -1,0 +1,52 @@
+// What the window's sessions need of Windows: the file dialogs, the questions with buttons
+// of their own, and the recovery copies in %LOCALAPPDATA%\Tavrix.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavrix::win32 {
+
+// The commands of the "Archivo" menu, beside those of "Herramientas".
+inline constexpr int kOpenCommand = 910;
+inline constexpr int kSaveCommand = 911;
+inline constexpr int kSaveAsCommand = 912;
+inline constexpr int kGenerateCommand = 913;
+inline constexpr int kQuitCommand = 914;
+
+// Puts "Archivo" first in the menu bar, and returns the accelerators with its shortcuts
+// (Ctrl+O, Ctrl+S, Ctrl+Mayús+S, Ctrl+Q) added; the table given is destroyed.
+void add_file_menu(HMENU bar);
+[[nodiscard]] HACCEL with_file_shortcuts(HACCEL accelerators);
+
+enum class FileDialog : std::uint8_t { Open, Save };
+
+// The path the person chose, or nothing when they cancelled.
+[[nodiscard]] std::optional<std::wstring> choose_session_file(HWND owner, FileDialog kind,
+                                                              const std::wstring& current);
+
+// A question with two or three buttons of its own; the answer is IDYES for the first, IDNO
+// for the second and IDCANCEL for "Cancelar" (or the dialog closed).
+struct Question {
+    std::wstring text;
+    std::wstring yes;
+    std::wstring no;
+    bool can_cancel = false;
+};
+[[nodiscard]] int ask(HWND owner, const Question& question);
+
+// This window's recovery copy, named after its process; empty when the data folder cannot
+// be found or made.
+[[nodiscard]] std::wstring own_recovery_copy();
+
+struct RecoveryCopy {
+    std::wstring path;
+    std::wstring written;  // "3 de marzo de 2025 a las 14:05", local time
+};
+// The copies left by windows that are no longer running, newest first.
+[[nodiscard]] std::vector<RecoveryCopy> orphaned_copies();
+
+}  // namespace tavrix::win32
