@@ -171,6 +171,10 @@ int main(int argc, char** argv) {
                             "expansion/raw_write_same_bytes/real_time");
     summary.expansion_share_info("expansion/long_range/real_time",
                                  "expansion/raw_write_same_bytes_new_file/real_time");
+    summary.time_below("save a session, full store (tmpfs)", "session/save_full_store/real_time",
+                       1000);
+    summary.time_below("open a session, full store (tmpfs)", "session/open_full_store/real_time",
+                       1000);
     summary.script("script/example/manual_time", "script/frames/1000/manual_time",
                    "script/frames/1000000/manual_time");
     summary.allocations();

@@ -31,6 +31,7 @@ done
 desktop-file-validate "$root/usr/share/applications/tavrix.desktop" || fail "the desktop entry"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml || fail "the metainfo"
 [ -f "$root/usr/share/icons/hicolor/scalable/apps/tavrix.svg" ] || fail "the icon"
+[ -f "$root/usr/share/mime/packages/tavrix-session.xml" ] || fail "the session files' MIME type"
 depends=$(dpkg-deb --field "$deb" Depends)
 for package in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
     grep -q "\b$package\b" <<<"$depends" || fail "Depends lacks $package: $depends"
