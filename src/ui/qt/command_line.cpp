@@ -36,11 +36,6 @@ void describe(QCommandLineParser& parser) {
                                  QStringLiteral("[sesión]"));
 }
 
-[[noreturn]] void fail(const QString& message) {
-    std::fprintf(stderr, "tavrix: %s (tavrix --help muestra el uso)\n", qUtf8Printable(message));
-    std::exit(kUsageError);
-}
-
 }  // namespace
 
 void answer_help_and_version(int argc, char** argv) {
@@ -63,17 +58,25 @@ void answer_help_and_version(int argc, char** argv) {
         parser.showVersion();
 }
 
-CommandLine read_command_line(const QApplication& app) {
+std::variant<CommandLine, UsageError> read_command_line(const QApplication& app) {
     QCommandLineParser parser;
     describe(parser);
     if (!parser.parse(app.arguments()))
-        fail(parser.errorText());
+        return UsageError{parser.errorText()};
     const QStringList operands = parser.positionalArguments();
     if (operands.size() > 1)
-        fail(QStringLiteral("Sobra el argumento «%1»: solo se abre una sesión.").arg(operands[1]));
+        return UsageError{
+            QStringLiteral("Sobra el argumento «%1»: solo se abre una sesión.").arg(operands[1])};
     if (operands.isEmpty())
-        return {};
-    return {operands.front()};
+        return CommandLine{};
+    return CommandLine{operands.front()};
+}
+
+int report(const UsageError& error) {
+    // Returning from main, rather than exiting here, lets the application close its fonts.
+    std::fprintf(stderr, "tavrix: %s (tavrix --help muestra el uso)\n",
+                 qUtf8Printable(error.message));
+    return kUsageError;
 }
 
 }  // namespace tavrix::qt

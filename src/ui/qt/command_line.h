@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <optional>
+#include <variant>
 
 class QApplication;
 
@@ -12,12 +13,20 @@ struct CommandLine {
     std::optional<QString> session;  // the session file named, if any
 };
 
+// A command line that cannot be followed: the line to print, and status 2.
+struct UsageError {
+    QString message;
+};
+
 // Answers --help and --version, and then ends the program. It runs before the window
 // system is reached, so that both work without a display.
 void answer_help_and_version(int argc, char** argv);
 
 // The command line once the application has taken Qt's own options (-platform, -style,
-// ...) out of it. A bad one ends the program with one line on standard error and status 2.
-[[nodiscard]] CommandLine read_command_line(const QApplication& app);
+// ...) out of it, or why it cannot be followed.
+[[nodiscard]] std::variant<CommandLine, UsageError> read_command_line(const QApplication& app);
+
+// Prints a usage error as one line on standard error; returns the status to end with.
+[[nodiscard]] int report(const UsageError& error);
 
 }  // namespace tavrix::qt

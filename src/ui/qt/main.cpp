@@ -13,9 +13,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     tavrix::qt::prepare_application(app);
     fonts.wait();
-    const tavrix::qt::CommandLine command = tavrix::qt::read_command_line(app);
+    const auto command = tavrix::qt::read_command_line(app);
+    if (const auto* error = std::get_if<tavrix::qt::UsageError>(&command))
+        return tavrix::qt::report(*error);
     tavrix::qt::MainWindow window;
     window.show();
-    window.start(command.session.value_or(QString()));
+    window.start(std::get<tavrix::qt::CommandLine>(command).session.value_or(QString()));
     return QApplication::exec();
 }
