@@ -20,6 +20,7 @@
 #include "editor/field_rules.h"
 #include "editor/navigation.h"
 #include "fuzz_check.h"
+#include "memory_output.h"
 #include "model/ranges.h"
 
 namespace tavrix {
@@ -29,29 +30,6 @@ using fuzz::require;
 using C = ControlId;
 
 constexpr std::size_t kOutputBudget = 96 * 1024;  // one block goes through, then "disk full"
-
-// The storyboard in memory, with a budget: a run that could write without end fails as on
-// a full disk. The file layer itself has tests of its own against the real file system.
-class MemoryOutput final : public Output {
-  public:
-    explicit MemoryOutput(std::optional<std::string>& file) : file_(file) {}
-    IoStatus open(std::string_view) override { return IoStatus::success(); }
-    IoStatus write(std::string_view bytes) override {
-        if (bytes.size() > kOutputBudget - pending_.size())
-            return IoStatus::failure("no queda espacio en el disco");
-        pending_.append(bytes);
-        return IoStatus::success();
-    }
-    IoStatus commit() override {
-        file_ = std::move(pending_);
-        return IoStatus::success();
-    }
-    void abandon() noexcept override {}
-
-  private:
-    std::optional<std::string>& file_;
-    std::string pending_;
-};
 
 struct ControlSnapshot {
     std::string text;
@@ -325,7 +303,7 @@ void check_generate(const Form1& form, const Snapshot& before,
 
 // The whole session, saved and opened in a fresh window, comes back exactly. Only a text that
 // is not UTF-8, which no person can type, or the output's budget keeps it from being saved.
-void check_round_trip(const Form1& form, const std::optional<std::string>& file) {
+void check_round_trip(const Form1& form, const std::shared_ptr<fuzz::MemoryFile>& file) {
     if (const auto saved = form.save_session("sesion.tavrix"); !saved.ok()) {
         const std::string& message = saved.error().message;
         require(message.find("no es UTF-8 válido") != std::string::npos ||
@@ -336,7 +314,7 @@ void check_round_trip(const Form1& form, const std::optional<std::string>& file)
     Form1 fresh(Platform{.open_output = nullptr,
                          .encode = append_windows_1252,
                          .read_file = [&file](std::string_view, std::size_t) -> FileContents {
-                             return file.value_or("");
+                             return file->committed;
                          }});
     const auto opened = fresh.open_session("sesion.tavrix");
     require(opened.ok(), "a saved session opens", opened.ok() ? "" : opened.error().message);
@@ -352,10 +330,12 @@ bool is_reload(ControlId id) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tavrix;
-    std::optional<std::string> file;
+    const auto memory = std::make_shared<fuzz::MemoryFile>();
+    const auto file = [&memory] {
+        return memory->ever_committed ? std::optional(memory->committed) : std::nullopt;
+    };
     FuzzedDataProvider input(data, size);
-    Form1 form(
-        Platform{[&file] { return std::make_unique<MemoryOutput>(file); }, append_windows_1252});
+    Form1 form(Platform{fuzz::memory_output_factory(memory, kOutputBudget), append_windows_1252});
     form.set_frame_limit(kFrameLimit);
     RunProgress written;
     form.set_progress_hook([&written](const RunProgress& progress) {
@@ -368,7 +348,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     while (input.remaining_bytes() > 0) {
         const Snapshot before(form);
-        const std::optional<std::string> earlier = file;
+        const std::optional<std::string> earlier = file();
         const Position from = position_of(form);
         const bool typing = input.ConsumeBool();
         const std::vector<ControlId>& choices = typing ? text_boxes() : clickables();
@@ -413,7 +393,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (typed)
             check_typed(form, id, *typed, before.controls[index_of(id)].text);
         if (id == C::Command1) {
-            check_generate(form, before, earlier, file, written);
+            check_generate(form, before, earlier, file(), written);
             const Snapshot generated(form);
             (void)form.check();
             require(Snapshot(form).controls == generated.controls, "\"Comprobar\" changes nothing");
@@ -421,6 +401,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(form.tick_total() == before.ticks, "only \"Generar!\" changes the total");
         }
     }
-    check_round_trip(form, file);
+    check_round_trip(form, memory);
     return 0;
 }

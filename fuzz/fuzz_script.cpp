@@ -48,8 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istringstream in(bytes);
     std::ostringstream out;
     std::ostringstream err;
-    const tavrix::Platform platform{tavrix::fuzz::budget_output_factory(kOutputBudget),
-                                    tavrix::append_windows_1252};
+    const tavrix::Platform platform{
+        tavrix::fuzz::memory_output_factory(std::make_shared<tavrix::fuzz::MemoryFile>(),
+                                            kOutputBudget),
+        tavrix::append_windows_1252};
     const int status = script::run_script(in, "-", out, err, platform);
 
     require(status == script::kOk || status == script::kExpectFailed ||

@@ -1,5 +1,5 @@
-// An Output that keeps the storyboard in memory, and a Form1 that writes into it, so that
-// tests can read the file a run wrote without touching the disk.
+// A Form1 that writes into a file in memory, so that tests can read the file a run wrote
+// without touching the disk.
 #pragma once
 
 #include <memory>
@@ -8,36 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "../../fuzz/memory_output.h"  // the one memory output, shared with the fuzz targets
 #include "app/form1.h"
 #include "common/encoding.h"
-#include "storyboard/output.h"
 
 namespace tavrix::testing {
 
-// What the latest committed run left at the path.
-struct MemoryFile {
-    std::string committed;
-};
-
-class MemoryOutput final : public Output {
-  public:
-    explicit MemoryOutput(std::shared_ptr<MemoryFile> file) : file_(std::move(file)) {}
-
-    IoStatus open(std::string_view) override { return IoStatus::success(); }
-    IoStatus write(std::string_view bytes) override {
-        pending_.append(bytes);
-        return IoStatus::success();
-    }
-    IoStatus commit() override {
-        file_->committed = std::move(pending_);
-        return IoStatus::success();
-    }
-    void abandon() noexcept override { pending_.clear(); }
-
-  private:
-    std::shared_ptr<MemoryFile> file_;
-    std::string pending_;
-};
+using fuzz::MemoryFile;
+using fuzz::MemoryOutput;
 
 // Every file goes to `file`, whatever its path, and is read back from there.
 inline Platform memory_platform(std::shared_ptr<MemoryFile> file) {
