@@ -175,6 +175,9 @@ int main(int argc, char** argv) {
                        1000);
     summary.time_below("open a session, full store (tmpfs)", "session/open_full_store/real_time",
                        1000);
+    summary.time_below("Comprobar, default storyboard", "check/default_storyboard/real_time", 200);
+    summary.time_below("Comprobar, a million frames with fractions",
+                       "check/fractional_long_expansion/real_time", 1000);
     summary.script("script/example/manual_time", "script/frames/1000/manual_time",
                    "script/frames/1000000/manual_time");
     summary.allocations();
