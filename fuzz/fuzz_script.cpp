@@ -41,6 +41,14 @@ std::optional<long> message_line(std::string_view message) {
     return number;
 }
 
+// A warning names its line and then says "aviso: "; a failure's message may quote those
+// words anywhere else.
+bool is_warning(std::string_view message) {
+    const std::size_t after_line = message.find(": ");
+    return message.starts_with("-:") && after_line != std::string_view::npos &&
+           message.substr(after_line + 2).starts_with("aviso: ");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -61,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string messages;
     std::istringstream err_lines(err.str());
     for (std::string line; std::getline(err_lines, line);) {
-        if (line.find(": aviso: ") == std::string::npos)
+        if (!is_warning(line))
             messages += line + '\n';
     }
     require((status == script::kOk) == messages.empty(),
