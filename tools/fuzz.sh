@@ -2,7 +2,8 @@
 # Runs every fuzz target for SECONDS each (default 60), one after the other, and prints each
 # target's executions, corpus and coverage. The seeds in fuzz/corpus/ stay as they are; what
 # the runs learn goes to build/fuzz/corpus/, and an input that breaks a target is kept in
-# build/fuzz/findings/. Exits non-zero when any target finds something.
+# build/fuzz/findings/. Exits non-zero when any target finds something. FUZZ_SEED fixes the
+# fuzzer's random seed, so that a run can be repeated; without it each run explores anew.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -26,7 +27,7 @@ for target in numbers script events; do
     mkdir -p "$corpus"
     echo "--- fuzz_$target: $seconds s"
     nice -n 10 "build/fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=25 \
-        -print_final_stats=1 -artifact_prefix="$findings/$target-" \
+        ${FUZZ_SEED:+-seed="$FUZZ_SEED"} -print_final_stats=1 -artifact_prefix="$findings/$target-" \
         "$corpus" "fuzz/corpus/$target" >"$log" 2>&1
     status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
