@@ -72,10 +72,13 @@ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=O
     -DTAVRIX_QT_PROBES=ON >/dev/null
 cmake --build "$build_dir" --target tavrix-first-frame empty-window-first-frame >/dev/null
 probes="$PWD/$build_dir/src/ui/qt"
-# Qt wants a private runtime folder; without one it warns on every start.
-XDG_RUNTIME_DIR="$(mktemp -d)"
-export XDG_RUNTIME_DIR
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+# Qt wants a private runtime folder; without one it warns on every start. The editor starts
+# as people start it, looking for a recovery copy: an empty data folder of its own keeps it
+# from offering (and, as the probe quits, discarding) a copy the person's own windows left.
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+mkdir -m 700 "$scratch/runtime" "$scratch/data"
+export XDG_RUNTIME_DIR="$scratch/runtime" XDG_DATA_HOME="$scratch/data"
 echo "Load: $(cut -d' ' -f1-3 /proc/loadavg)"
 xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" \
     "$0" --inside "$probes/tavrix-first-frame" "$probes/empty-window-first-frame" "${RUNS:-40}"

@@ -1,17 +1,11 @@
-// The editor exactly as main.cpp starts it, quitting after its first frame.
-#include <QApplication>
-
-#include "ui/qt/application.h"
-#include "ui/qt/editor_window.h"
+// The editor exactly as `tavrix` starts it, quitting after its first frame.
+#include "system/file_output.h"
+#include "ui/qt/command_line.h"
 #include "ui/qt/probes/first_frame.h"
+#include "ui/qt/start.h"
 
 int main(int argc, char** argv) {
-    tavrix::qt::FontConfigurationLoad fonts;
-    QApplication app(argc, argv);
-    tavrix::qt::prepare_application(app);
-    fonts.wait();
-    tavrix::qt::EditorWindow window;
-    tavrix::qt::quit_after_first_frame(window);
-    window.show();
-    return QApplication::exec();
+    tavrix::prepare_process_for_files();
+    tavrix::qt::answer_help_and_version(argc, argv);
+    return tavrix::qt::run_editor(argc, argv, tavrix::qt::quit_after_first_frame);
 }
