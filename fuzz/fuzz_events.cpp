@@ -354,7 +354,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::vector<ControlId>& choices = typing ? text_boxes() : clickables();
         const ControlId id =
             choices[input.ConsumeIntegralInRange<std::size_t>(0, choices.size() - 1)];
-        const bool reachable = form.window().reachable(id);
+        const bool reachable =
+            form.window().reachable(id) && !(typing && control_def(id).initially.read_only);
         std::optional<std::string> typed;
         ActionStatus status = ActionStatus::Done;
         written = {};

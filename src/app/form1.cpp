@@ -15,11 +15,16 @@ namespace {
 using C = ControlId;
 
 // The fields a run reads. The run holds the event thread, so they cannot change under it.
+// The path and the ranges are read as numbers or names; every other field is written as typed.
 StoryboardFields storyboard_fields(const Window& window, bool engine_ready) {
-    const auto field = [&window](ControlId id) { return std::string_view(window.text(id)); };
-    const auto ticked = [&window](ControlId box) { return window.value(box) == 1; };
     StoryboardFields fields{};
-    fields.path = field(C::Text11);
+    const auto read = [&window](ControlId id) { return std::string_view(window.text(id)); };
+    const auto field = [&](ControlId id) {
+        fields.written.push_back({id, read(id)});
+        return read(id);
+    };
+    const auto ticked = [&window](ControlId box) { return window.value(box) == 1; };
+    fields.path = read(C::Text11);
     fields.sprite_file = field(C::Text12);
     if (ticked(C::Check9))
         fields.start_scene = field(C::Text13);
@@ -40,8 +45,8 @@ StoryboardFields storyboard_fields(const Window& window, bool engine_ready) {
             StoryboardFields::Background{field(C::Text24), {field(C::Text23), field(C::Text22)}};
     }
     for (std::size_t i = 0; i < kRangeCount; ++i) {
-        fields.from[i] = field(kFrameRanges[i].from);
-        fields.to[i] = field(kFrameRanges[i].to);
+        fields.from[i] = read(kFrameRanges[i].from);
+        fields.to[i] = read(kFrameRanges[i].to);
     }
     fields.engine_ready = engine_ready;
     return fields;
@@ -64,6 +69,8 @@ std::string_view describe(ActionStatus status) {
             return "";
         case ActionStatus::NotATextBox:
             return "no es un cuadro de texto";
+        case ActionStatus::ReadOnly:
+            return "es de solo lectura: lo rellena \"Generar!\"";
         case ActionStatus::NotClickable:
             return "no es una casilla ni un botón";
         case ActionStatus::Unreachable:
@@ -88,6 +95,8 @@ void Form1::Form_Load() {
 ActionStatus Form1::type_text(ControlId id, std::string_view text) {
     if (control_def(id).kind != Kind::TextBox)
         return ActionStatus::NotATextBox;
+    if (control_def(id).initially.read_only)
+        return ActionStatus::ReadOnly;
     if (!window_.reachable(id))
         return ActionStatus::Unreachable;
     window_.set_text(id, text);

@@ -22,7 +22,8 @@ namespace tavrix {
 inline constexpr ControlId kGenerateButton = ControlId::Command1;
 
 // Whether a person could perform an action, and why not.
-enum class [[nodiscard]] ActionStatus : std::uint8_t{Done, NotATextBox, NotClickable, Unreachable};
+enum class [[nodiscard]] ActionStatus : std::uint8_t{Done, NotATextBox, ReadOnly, NotClickable,
+                                                     Unreachable};
 std::string_view describe(ActionStatus status);
 
 // Why a session could not be saved or opened, as the window says it: what failed, the file
@@ -100,10 +101,11 @@ class Form1 final : private EventSink {
     std::uint64_t frame_limit_ = 0;
 };
 
-// The credits shown in Label9: three lines joined by a lone carriage return.
+// The credits shown in Label9: three lines joined by a lone carriage return, each short
+// enough for the part of the label inside the window (230 pixels at 96 dots per inch).
 inline constexpr std::string_view kCreditsLines[3] = {
-    "Programación: el autor principal <autor@tavrix.invalid>",
-    "Diseño y pruebas: la coautora <coautora@tavrix.invalid>",
+    "Código: el autor <autor@tavrix.invalid>",
+    "Diseño: la coautora <co@tavrix.invalid>",
     "https://tavrix.invalid",
 };
 

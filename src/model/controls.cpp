@@ -12,6 +12,7 @@ constexpr Initially kNormal{};
 constexpr Initially kDisabled{.enabled = false};
 constexpr Initially kHidden{.visible = false};
 constexpr Initially kTicked{.value = 1};
+constexpr Initially kReadOnly{.read_only = true};
 
 constexpr std::string_view kTipRight = "Avanza hacia la derecha";
 constexpr std::string_view kTipDown = "Avanza hacia abajo";
@@ -27,7 +28,7 @@ constexpr std::array<ControlDef, kControlCount> kControls{{
     // Top row, on the window.
     {C::Label15,  "Label15",    K::Label,   "Número de escenas:",       kWindow,    {240,  240,  1935, 255}, kNormal,   {},        30},
     {C::ndees,    "ndees",      K::TextBox, "1",                        kWindow,    {1800, 240,  375,  285}, kNormal,   {},        31},
-    {C::Label14,  "Label14",    K::Label,   "Archivo .sff:",            kWindow,    {3120, 240,  855,  255}, kNormal,   {},        32},
+    {C::Label14,  "Label14",    K::Label,   "Archivo .sff:",            kWindow,    {3120, 240,  960,  255}, kNormal,   {},        32},
     {C::Text12,   "Text12",     K::TextBox, "intro.sff",                kWindow,    {4080, 240,  1575, 285}, kNormal,   {},        33},
     {C::Check9,   "Check9",     K::CheckBox,"Check9",                   kWindow,    {6240, 240,  255,  255}, kNormal,   {},        91},
     {C::Label17,  "Label17",    K::Label,   "Escena inicial:",          kWindow,    {6600, 240,  1455, 255}, kDisabled, {},        74},
@@ -129,9 +130,9 @@ constexpr std::array<ControlDef, kControlCount> kControls{{
     {C::Check5,   "Check5",     K::CheckBox,"Estático",                 kWindow,    {6000, 6840, 1215, 375}, kTicked,   {},        14},
     // Results of "Generar!".
     {C::Label37,  "Label37",    K::Label,   "Tics",                     kWindow,    {7440, 5280, 615,  255}, kNormal,   {},        95},
-    {C::ticsI,    "ticsI",      K::TextBox, "",                         kWindow,    {7320, 5640, 615,  285}, kNormal,   {},        92},
+    {C::ticsI,    "ticsI",      K::TextBox, "",                         kWindow,    {7320, 5640, 615,  285}, kReadOnly,   {},        92},
     {C::Label36,  "Label36",    K::Label,   "Tiempo",                   kWindow,    {7320, 6120, 615,  255}, kNormal,   {},        94},
-    {C::tiempoI,  "tiempoI",    K::TextBox, "",                         kWindow,    {7320, 6360, 615,  285}, kNormal,   {},        93},
+    {C::tiempoI,  "tiempoI",    K::TextBox, "",                         kWindow,    {7320, 6360, 615,  285}, kReadOnly,   {},        93},
     // Bottom row. Label9 reaches past the right edge of the client area.
     {C::Command1, "Command1",   K::Button,  "Generar!",                 kWindow,    {1200, 7560, 1455, 495}, kNormal,   {},        15},
     {C::Label1,   "Label1",     K::Label,   "Nombre del archivo:",      kWindow,    {3480, 7440, 2415, 255}, kNormal,   {},        17},

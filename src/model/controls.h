@@ -55,6 +55,8 @@ struct Initially {
     bool enabled = true;
     bool visible = true;
     int value = 0;  // check boxes: 0 cleared, 1 ticked
+    // Filled by the program alone: a person can select and copy its text but not type it.
+    bool read_only = false;
 };
 
 struct ControlDef {

@@ -12,6 +12,7 @@
 #include "script/dump.h"
 #include "script/properties.h"
 #include "script/reader.h"
+#include "storyboard/messages.h"
 #include "system/file_output.h"
 
 namespace tavrix::script {
@@ -119,13 +120,17 @@ class ScriptRun {
         const ControlId id = std::get<ControlId>(named);
         if (const ActionStatus status = form_.click(id); status != ActionStatus::Done)
             return refused(id, status);
-        if (id == kGenerateButton && !form_.last_run()->ok()) {
-            const RunFailure& failure = form_.last_run()->error();
-            if (failure.cause == FailureCause::TooManyFrames)
-                return {kGenerateFailed, failure.message + " Se cambia con --max-frames."};
-            return {kGenerateFailed, failure.message};
+        if (id != kGenerateButton)
+            return {};
+        const RunResult& run = *form_.last_run();
+        if (run.ok()) {
+            if (std::string warning = replacement_warning(run.value()); !warning.empty())
+                return {kOk, {}, {"aviso: " + std::move(warning)}};
+            return {};
         }
-        return {};
+        if (run.error().cause == FailureCause::TooManyFrames)
+            return {kGenerateFailed, run.error().message + " Se cambia con --max-frames."};
+        return {kGenerateFailed, run.error().message};
     }
 
     LineOutcome expect(const Tokens& tokens) {

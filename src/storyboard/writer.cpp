@@ -9,53 +9,15 @@
 
 #include "common/encoding.h"
 #include "common/numbers.h"
+#include "model/names.h"
 #include "model/ranges.h"
 #include "storyboard/block_writer.h"
 #include "storyboard/frame_count.h"
 #include "storyboard/frame_expansion.h"
+#include "storyboard/messages.h"
 
 namespace tavrix {
 namespace {
-
-// A count as Spanish writes it: 1.000.000.
-std::string grouped(std::uint64_t count) {
-    std::string digits = std::to_string(count);
-    for (std::size_t at = digits.size(); at > 3; at -= 3)
-        digits.insert(at - 3, 1, '.');
-    return digits;
-}
-
-// A size in bytes, KB, MB or GB (powers of 1000), with a decimal comma below 100: "52 bytes",
-// "20,9 GB", "1.250 GB".
-std::string size_text(std::uint64_t bytes) {
-    static constexpr std::array<std::string_view, 3> kUnits = {"KB", "MB", "GB"};
-    if (bytes < 1000)
-        return std::to_string(bytes) + " bytes";
-    double amount = static_cast<double>(bytes);
-    std::size_t unit = 0;
-    for (amount /= 1000; amount >= 1000 && unit + 1 < kUnits.size(); amount /= 1000)
-        ++unit;
-    std::string text;
-    if (amount >= 99.95) {
-        text = grouped(static_cast<std::uint64_t>(std::llround(amount)));
-    } else {
-        const auto tenths = static_cast<std::uint64_t>(std::llround(amount * 10));
-        text = std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
-    }
-    text += ' ';
-    text += kUnits[unit];
-    return text;
-}
-
-// "N cuadros (unos X GB)", or "más de N cuadros (más de X GB)" when the count is a floor.
-std::string run_size_text(const RunSize& size) {
-    std::string text = size.at_least ? "más de " : "";
-    text += grouped(size.frames);
-    text += size.at_least ? " cuadros (más de " : " cuadros (unos ";
-    text += size_text(size.frame_bytes);
-    text += ')';
-    return text;
-}
 
 ExpansionStart expansion_start(const StoryboardFields& fields) {
     ExpansionStart start{};
@@ -108,7 +70,7 @@ class Run {
             return block_failure(flushed.error());
         if (const IoStatus committed = output.commit(); !committed.ok())
             return file_failure("No se pudo guardar el archivo ", committed.reason());
-        return RunTotals{total, time_of_ticks(total)};
+        return RunTotals{total, time_of_ticks(total), replaced_characters()};
     }
 
   private:
@@ -116,6 +78,22 @@ class Run {
         Discard discard;
         BlockWriter counter(discard, settings_);
         return expand_frames(expansion_start(fields_), settings_.encode, counter);
+    }
+
+    // An encoder writes one "?" for each character it cannot hold, and a "?" as itself.
+    std::vector<ReplacedCharacters> replaced_characters() const {
+        std::vector<ReplacedCharacters> replaced;
+        std::string encoded;
+        for (const StoryboardFields::Written& field : fields_.written) {
+            encoded.clear();
+            settings_.encode(field.text, encoded);
+            const auto marks = [](std::string_view text) {
+                return static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '?'));
+            };
+            if (const std::uint64_t count = marks(encoded) - marks(field.text); count > 0)
+                replaced.push_back({field.control, count});
+        }
+        return replaced;
     }
 
     // `ticks`: the run's tick total, known ahead in an engine-ready run.
@@ -213,11 +191,9 @@ class Run {
         const FrameRange& range = kFrameRanges[value.range];
         return RunFailure{FailureCause::Field,
                           "No se pudo generar " + quoted_path(fields_.path) + ": el valor " +
-                              quoted(value.text) + " de " + quoted(range.column) +
-                              " en la fila \"Desde:\" (" +
-                              std::string(control_def(range.from).name) + ") " +
-                              (is_beyond_double(value.text) ? "es demasiado grande para un número."
-                                                            : "no es un número completo.")};
+                              quoted(value.text) + " de " + quoted(control_name(range.from)) +
+                              (is_beyond_double(value.text) ? " es demasiado grande para un número."
+                                                            : " no es un número completo.")};
     }
 
     RunFailure tick_total_out_of_range() const {
@@ -261,7 +237,7 @@ RunResult write_storyboard(const StoryboardFields& fields, Output& output,
             return RunFailure{FailureCause::TooManyFrames,
                               "No se generó " + quoted(fields.path) + ": se escribirían " +
                                   run_size_text(size) + ", más que el límite de " +
-                                  grouped(settings.max_frames) + " cuadros."};
+                                  grouped_number(settings.max_frames) + " cuadros."};
         }
     }
     RunResult result = Run(fields, output, settings).write_file(output);

@@ -9,8 +9,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/expected.h"
+#include "model/controls.h"
 #include "model/ranges.h"
 #include "storyboard/output.h"
 
@@ -54,6 +56,14 @@ struct StoryboardFields {
     // "Archivo listo para el motor": the scene also gets its length ("end.time") and, with
     // the background, the key that points at it ("bg.name").
     bool engine_ready = false;
+
+    // The fields above that go into the file as typed, with the control each comes from, so
+    // that a run can name those that held characters the code page cannot.
+    struct Written {
+        ControlId control;
+        std::string_view text;
+    };
+    std::vector<Written> written;
 };
 
 struct RunProgress {
@@ -81,10 +91,17 @@ struct RunSettings {
 // unless told otherwise.
 inline constexpr std::uint64_t kLargeRunFrames = 100'000'000;
 
-// What the window shows in "Tics" and "Tiempo" after a run.
+// How many characters of a field the code page could not hold and the file has as "?".
+struct ReplacedCharacters {
+    ControlId field;
+    std::uint64_t count;
+};
+
+// What the window shows in "Tics" and "Tiempo" after a run, and what it warns of.
 struct RunTotals {
     std::int32_t ticks;
     double time;  // time_of_ticks(ticks)
+    std::vector<ReplacedCharacters> replaced;
 };
 
 // The time value shown for a tick total: (total x 5) / 300.

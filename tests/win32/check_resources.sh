@@ -24,6 +24,7 @@ for os in 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a 1f676c76-80e1-4239-95bb-83d0f6d0d
     expect "<supportedOS Id=\"{$os}\"/>"
 done
 expect "version=\"$version.0\""
+[ -n "$(wrestool --list --type=14 "$exe")" ] || fail "no icon"  # 14: an icon group
 if grep -qF "<activeCodePage" <<<"$manifest"; then
     fail "the manifest sets the active code page"
 fi

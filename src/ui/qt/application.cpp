@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -42,6 +43,8 @@ void speak_spanish(QCoreApplication& app) {
 void prepare_application(QApplication& app) {
     name_application();
     QGuiApplication::setDesktopFileName(QStringLiteral("tavrix"));
+    // Drawn from tavrix.svg (see tavrix.qrc); a PNG needs no image plugin.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavrix.png")));
     // The same look on every desktop: some native styles pad buttons and boxes beyond the
     // sizes the layout gives them.
     QApplication::setStyle(QStringLiteral("Fusion"));

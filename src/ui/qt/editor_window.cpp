@@ -2,13 +2,16 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
 
 #include <string_view>
+
+#include "model/names.h"
+#include "ui/qt/message_box.h"
 
 namespace tavrix::qt {
 namespace {
@@ -44,8 +47,24 @@ QGroupBox* make_frame(QWidget* parent) {
     return frame;
 }
 
+// Enter on a focused push button presses it, as Space does.
+class PushButton final : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && event->modifiers() == Qt::NoModifier) {
+            animateClick();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
 QPushButton* make_button(QWidget* parent) {
-    auto* button = new QPushButton(parent);
+    auto* button = new PushButton(parent);
     // Enter in a text box must not press a button behind the person's back.
     button->setAutoDefault(false);
     return button;
@@ -82,6 +101,7 @@ EditorWindow::EditorWindow(Platform platform, QWidget* parent)
         wire(def.id, created);
     }
     chain_focus();
+    name_controls();
     form_.set_observer([this](ControlId id, Property) { dirty_.set(index_of(id)); });
     form_.set_progress_hook(
         [this](const RunProgress& progress) { return run_watch_.keep_going(progress); });
@@ -95,7 +115,23 @@ QWidget* EditorWindow::create_widget(const ControlDef& def) {
     created->setGeometry(pixels(def.place));
     if (!def.tooltip.empty())
         created->setToolTip(from_model(def.tooltip));
+    if (auto* box = qobject_cast<QLineEdit*>(created))
+        box->setReadOnly(def.initially.read_only);
     return created;
+}
+
+// Assistive tools read each control by the name a person knows it by, and a label names the
+// box beside it.
+void EditorWindow::name_controls() {
+    for (const ControlDef& def : control_table()) {
+        if (const std::string name = control_name(def.id); !name.empty())
+            widget(def.id)->setAccessibleName(from_model(name));
+        if (const std::optional<ControlId> label = label_of(def.id)) {
+            auto* shown = static_cast<QLabel*>(widget(*label));
+            if (!shown->buddy())
+                shown->setBuddy(widget(def.id));
+        }
+    }
 }
 
 void EditorWindow::wire(ControlId id, QWidget* widget) {
@@ -119,10 +155,11 @@ void EditorWindow::on_text_edited(ControlId id, QLineEdit* box) {
     // A refused edit is undone by the sync, which shows what the model holds.
     (void)form_.type_text(id, typed.toStdString());
     sync_after(id);
-    // A write-back replaced what was typed: the caret goes after the new text, where the
-    // next key continues it.
+    // A rule replaced what was typed: the new text is selected, so that the next key replaces
+    // it instead of joining it, and shown from its first character.
     if (box->text() != typed)
-        box->end(false);
+        box->setSelection(static_cast<int>(box->text().size()),
+                          -static_cast<int>(box->text().size()));
     emit edited();
 }
 
@@ -140,7 +177,7 @@ void EditorWindow::on_clicked(ControlId id) {
 void EditorWindow::generate() {
     // A very long run is asked about first; "No" leaves everything as it was.
     if (const std::optional<std::string> question = form_.long_run_question();
-        question && !confirmed(*question))
+        question && !confirmed(this, *question))
         return;
     run_watch_.start();
     const bool refused = form_.click(kGenerateButton) != ActionStatus::Done;
@@ -149,20 +186,8 @@ void EditorWindow::generate() {
     emit edited();
     if (refused)
         return;
-    const RunResult& run = *form_.last_run();
-    if (!run.ok() && run.error().cause != FailureCause::Cancelled)
-        show_failure(run.error().message);
-}
-
-bool EditorWindow::confirmed(const std::string& question) {
-    QMessageBox box(QMessageBox::Question, windowTitle(), from_model(question),
-                    QMessageBox::NoButton, this);
-    const QPushButton* yes = box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-    box.setDefaultButton(no);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    if (const std::optional<Notice> notice = run_notice(*form_.last_run()))
+        show_message(this, notice->kind, notice->text);
 }
 
 void EditorWindow::sync_changed() {
@@ -171,13 +196,6 @@ void EditorWindow::sync_changed() {
             sync(static_cast<ControlId>(i));
     }
     dirty_.reset();
-}
-
-void EditorWindow::show_failure(const std::string& message) {
-    QMessageBox box(QMessageBox::Warning, windowTitle(), from_model(message), QMessageBox::NoButton,
-                    this);
-    box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
-    box.exec();
 }
 
 // The acted-on widget is always brought back: a refused action leaves the model as it was,
@@ -196,8 +214,10 @@ void EditorWindow::sync(ControlId id) {
     switch (control_def(id).kind) {
         case Kind::TextBox: {
             auto* box = static_cast<QLineEdit*>(shown);
-            if (box->text() != from_model(text))
+            if (box->text() != from_model(text)) {
                 box->setText(from_model(text));
+                box->setCursorPosition(0);  // a long number shows its first digits
+            }
             break;
         }
         case Kind::Label:

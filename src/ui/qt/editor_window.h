@@ -47,11 +47,10 @@ class EditorWindow final : public QWidget {
     QWidget* create_widget(const ControlDef& def);
     void wire(ControlId id, QWidget* widget);
     void chain_focus();
+    void name_controls();
 
     void on_text_edited(ControlId id, QLineEdit* box);
     void on_clicked(ControlId id);
-    [[nodiscard]] bool confirmed(const std::string& question);
-    void show_failure(const std::string& message);
     void sync_after(ControlId acted_on);
     void sync(ControlId id);
 

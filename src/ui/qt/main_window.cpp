@@ -8,16 +8,21 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLayout>
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStandardPaths>
+#include <QStyle>
 
 #include <cerrno>
 
+#include "ui/qt/message_box.h"
 #include "ui/qt/tools_menu.h"
 
 namespace tavrix::qt {
@@ -26,6 +31,8 @@ namespace {
 const QString kFilter = QStringLiteral("Sesiones de Tavrix (*.tavrix)");
 constexpr int kRecoveryDelayMs = 2000;
 const QString kCopyPrefix = QStringLiteral("sesion-sin-guardar-");
+// The title bar and borders the window manager adds, which the available area must hold too.
+constexpr int kFrame = 40;
 
 QString from_model(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -72,16 +79,34 @@ MainWindow::MainWindow(Platform platform, QWidget* parent)
     : QMainWindow(parent),
       editor_(new EditorWindow(std::move(platform))),
       document_(editor_->form()) {
-    setCentralWidget(editor_);
     // The form keeps its size and every control its place: the menu bar sits above it.
     editor_->setFixedSize(editor_->size());
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
     build_menu();
+    fit_screen();
     recovery_timer_.setSingleShot(true);
     recovery_timer_.setInterval(kRecoveryDelayMs);
     connect(&recovery_timer_, &QTimer::timeout, this, &MainWindow::write_recovery_copy);
     connect(editor_, &EditorWindow::edited, this, &MainWindow::on_edited);
     refresh_title();
+}
+
+// At a large scale factor the form can be taller or wider than the screen's available area;
+// it is then shown in an area that scrolls, as large as the screen allows.
+void MainWindow::fit_screen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize whole = editor_->size() + QSize(0, menuBar()->sizeHint().height());
+    const QSize room = screen ? screen->availableGeometry().size() - QSize(kFrame, kFrame)
+                              : whole;
+    if (whole.width() <= room.width() && whole.height() <= room.height()) {
+        setCentralWidget(editor_);
+        layout()->setSizeConstraint(QLayout::SetFixedSize);
+        return;
+    }
+    auto* scrolling = new QScrollArea;
+    scrolling->setWidget(editor_);  // takes it over, at its fixed size
+    setCentralWidget(scrolling);
+    const int bars = scrolling->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    resize((whole + QSize(bars + 2, bars + 2)).boundedTo(room));
 }
 
 void MainWindow::build_menu() {
@@ -133,7 +158,7 @@ bool MainWindow::open_file(const QString& path) {
     const Status<SessionFailure> opened = document_.open(path.toStdString());
     show_opened_session();
     if (!opened.ok()) {
-        show_failure(opened.error().message);
+        show_message(this, MessageKind::Failure, opened.error().message);
         return false;
     }
     remove_recovery_copy();
@@ -145,7 +170,7 @@ bool MainWindow::save_session() {
     if (document_.path().empty())
         return save_session_as();
     if (const auto saved = document_.save_as(document_.path()); !saved.ok()) {
-        show_failure(saved.error().message);
+        show_message(this, MessageKind::Failure, saved.error().message);
         return false;
     }
     remove_recovery_copy();
@@ -162,7 +187,7 @@ bool MainWindow::save_session_as() {
         return false;
     if (const auto saved = document_.save_as(dialog.selectedFiles().front().toStdString());
         !saved.ok()) {
-        show_failure(saved.error().message);
+        show_message(this, MessageKind::Failure, saved.error().message);
         return false;
     }
     remove_recovery_copy();
@@ -179,7 +204,7 @@ bool MainWindow::settle_unsaved() {
     QPushButton* save = box.addButton(QStringLiteral("Guardar"), QMessageBox::AcceptRole);
     QPushButton* discard =
         box.addButton(QStringLiteral("No guardar"), QMessageBox::DestructiveRole);
-    box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+    box.addButton(from_model(kCancelButton), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.exec();
     if (box.clickedButton() == save)
@@ -195,13 +220,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     recovery_timer_.stop();
     remove_recovery_copy();
     event->accept();
-}
-
-void MainWindow::show_failure(const std::string& message) {
-    QMessageBox box(QMessageBox::Warning, windowTitle(), from_model(message), QMessageBox::NoButton,
-                    this);
-    box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
-    box.exec();
 }
 
 void MainWindow::on_edited() {
@@ -260,7 +278,7 @@ bool MainWindow::offer(const QFileInfo& copy) {
     const Status<SessionFailure> recovered = document_.recover(copy.filePath().toStdString());
     show_opened_session();
     if (!recovered.ok()) {
-        show_failure(recovered.error().message);
+        show_message(this, MessageKind::Failure, recovered.error().message);
         return false;
     }
     // The copy is this window's now: written under its own name before the old one goes.

@@ -30,6 +30,7 @@ class MainWindow final : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void fit_screen();
     void build_menu();
     void show_opened_session();
     void open_session();
@@ -38,7 +39,6 @@ class MainWindow final : public QMainWindow {
     bool open_file(const QString& path);
     // Asks whether to save unsaved changes; false when the person would rather stay.
     bool settle_unsaved();
-    void show_failure(const std::string& message);
 
     void on_edited();
     void refresh_title();

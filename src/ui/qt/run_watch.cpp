@@ -1,8 +1,9 @@
 #include "ui/qt/run_watch.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QProgressDialog>
+
+#include "storyboard/messages.h"
 
 namespace tavrix::qt {
 namespace {
@@ -12,11 +13,8 @@ constexpr qint64 kQuietMs = 500;
 // Redrawing the dialog after every block would slow a fast disk down for nothing.
 constexpr qint64 kRefreshMs = 50;
 
-QString progress_text(const RunProgress& progress) {
-    const QLocale spanish(QLocale::Spanish, QLocale::Spain);
-    return QStringLiteral("Generando el archivo…\nCuadros: %1\nBytes escritos: %2")
-        .arg(spanish.toString(static_cast<qulonglong>(progress.frames)),
-             spanish.toString(static_cast<qulonglong>(progress.bytes)));
+QString shown_progress(const RunProgress& progress) {
+    return QString::fromStdString(progress_text(progress));
 }
 
 }  // namespace
@@ -52,14 +50,14 @@ void RunWatch::show_progress(const RunProgress& progress) {
     if (!dialog_) {
         dialog_ = new QProgressDialog(&owner_);
         dialog_->setWindowTitle(QStringLiteral("Generar!"));
-        dialog_->setCancelButtonText(QStringLiteral("Cancelar"));
+        dialog_->setCancelButtonText(QString::fromUtf8(kCancelButton.data(), static_cast<qsizetype>(kCancelButton.size())));
         dialog_->setRange(0, 0);  // the length of a run is not known beforehand
         dialog_->setAutoClose(false);
         dialog_->setAutoReset(false);
         dialog_->setModal(true);
         dialog_->show();
     }
-    dialog_->setLabelText(progress_text(progress));
+    dialog_->setLabelText(shown_progress(progress));
 }
 
 }  // namespace tavrix::qt

@@ -5,9 +5,12 @@
 #include <string>
 #include <utility>
 
+#include "model/names.h"
 #include "system/platform.h"
 #include "system/text_win32.h"
+#include "ui/win32/accessibility.h"
 #include "ui/win32/layout.h"
+#include "ui/win32/message_box.h"
 #include "ui/win32/session_files.h"
 #include "ui/win32/tools_menu.h"
 
@@ -17,26 +20,11 @@ namespace {
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr auto kProgressDelay = std::chrono::milliseconds(500);
 
-// Posted to itself so that a failure is reported after the click that caused it returns.
-constexpr UINT kReportFailure = WM_APP + 1;
+// Posted to itself so that a run's failure or warning is told after the click returns.
+constexpr UINT kReportRun = WM_APP + 1;
 
 constexpr UINT_PTR kRecoveryTimer = 1;
 constexpr UINT kRecoveryDelayMs = 2000;  // after the last change
-
-// Windows labels a message box's buttons in its own language; this names "Yes" and "No" in
-// Spanish in the next message box the thread opens.
-thread_local HHOOK spanish_buttons_hook = nullptr;
-
-LRESULT CALLBACK name_buttons_in_spanish(int code, WPARAM w, LPARAM l) {
-    if (code == HCBT_ACTIVATE) {
-        const auto box = reinterpret_cast<HWND>(w);
-        SetDlgItemTextW(box, IDYES, L"S\u00ED");
-        SetDlgItemTextW(box, IDNO, L"No");
-        UnhookWindowsHookEx(std::exchange(spanish_buttons_hook, nullptr));
-        return 0;
-    }
-    return CallNextHookEx(spanish_buttons_hook, code, w, l);
-}
 
 std::uint8_t bit(Property property) {
     return static_cast<std::uint8_t>(1u << static_cast<unsigned>(property));
@@ -104,6 +92,35 @@ bool style_has(HWND window, LONG_PTR flag) {
     return (GetWindowLongPtrW(window, GWL_STYLE) & flag) != 0;
 }
 
+// A check box too narrow for its caption (those on group titles) has nowhere to draw the
+// dotted focus mark the system puts around the caption; it gets one around the box instead.
+bool shows_no_caption(const ControlDef& def) {
+    constexpr int kBoxAlone = 255;  // twips
+    return def.kind == Kind::CheckBox && def.place.width <= kBoxAlone;
+}
+
+LRESULT CALLBACK mark_focus(HWND box, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
+    const LRESULT result = DefSubclassProc(box, message, w, l);
+    switch (message) {
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(box, nullptr, TRUE);
+            break;
+        case WM_PAINT:
+            if (GetFocus() == box) {
+                RECT area{};
+                GetClientRect(box, &area);
+                HDC dc = GetDC(box);
+                DrawFocusRect(dc, &area);
+                ReleaseDC(box, dc);
+            }
+            break;
+        default:
+            break;
+    }
+    return result;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), form_(system_platform()) {
@@ -116,7 +133,7 @@ bool MainWindow::open(int show_command) {
     window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = procedure;
     window_class.hInstance = instance_;
-    window_class.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));      // the default one
+    window_class.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));        // the program's own
     window_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
     window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     window_class.lpszClassName = kMainWindowClass;
@@ -166,6 +183,19 @@ void MainWindow::create_controls() {
                             reinterpret_cast<HMENU>(identifier), instance_, nullptr);
         if (def.kind == Kind::TextBox)
             SendMessageW(child(id), EM_SETLIMITTEXT, 0, 0);  // as long as the model allows
+        if (def.initially.read_only)
+            SendMessageW(child(id), EM_SETREADONLY, TRUE, 0);
+        if (shows_no_caption(def))
+            SetWindowSubclass(child(id), mark_focus, 0, 0);
+    }
+    name_controls();
+}
+
+void MainWindow::name_controls() {
+    AccessibleNames names;
+    for (const ControlDef& def : control_table()) {
+        if (const std::string name = control_name(def.id); !name.empty())
+            (void)names.name(child(def.id), widen(name));  // without the service, as before
     }
 }
 
@@ -264,8 +294,8 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             move_focus(LOWORD(l) ? reinterpret_cast<HWND>(w)
                                  : GetNextDlgTabItem(window_, GetFocus(), w != 0));
             return 0;
-        case kReportFailure:
-            report_failure();
+        case kReportRun:
+            report_run();
             return 0;
         case WM_CLOSE:
             if (generating_) {
@@ -376,7 +406,7 @@ void MainWindow::on_clicked(ControlId id) {
 void MainWindow::generate() {
     // A very long run is asked about first; "No" leaves everything as it was.
     if (const std::optional<std::string> question = form_.long_run_question();
-        question && !confirmed(*question))
+        question && !confirmed(window_, *question))
         return;
     generating_ = true;
     run_started_ = std::chrono::steady_clock::now();
@@ -390,19 +420,7 @@ void MainWindow::generate() {
         DestroyWindow(window_);
         return;
     }
-    PostMessageW(window_, kReportFailure, 0, 0);
-}
-
-bool MainWindow::confirmed(const std::string& question) {
-    spanish_buttons_hook =
-        SetWindowsHookExW(WH_CBT, name_buttons_in_spanish, nullptr, GetCurrentThreadId());
-    const std::wstring text = widen(question);
-    const std::wstring caption = widen(window_def().caption);
-    const int answer = MessageBoxW(window_, text.c_str(), caption.c_str(),
-                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    if (spanish_buttons_hook)
-        UnhookWindowsHookEx(std::exchange(spanish_buttons_hook, nullptr));
-    return answer == IDYES;
+    PostMessageW(window_, kReportRun, 0, 0);
 }
 
 bool MainWindow::on_progress(const RunProgress& progress) {
@@ -417,13 +435,12 @@ bool MainWindow::on_progress(const RunProgress& progress) {
     return progress_->pump() && !close_after_run_;
 }
 
-void MainWindow::report_failure() {
+void MainWindow::report_run() {
     const std::optional<RunResult>& run = form_.last_run();
-    if (!run || run->ok() || run->error().cause == FailureCause::Cancelled)
+    if (!run)
         return;
-    const std::wstring text = widen(run->error().message);
-    const std::wstring caption = widen(window_def().caption);
-    MessageBoxW(window_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+    if (const std::optional<Notice> notice = run_notice(*run))
+        show_message(window_, notice->kind, notice->text);
 }
 
 void MainWindow::mark(ControlId id, Property property) {
@@ -458,8 +475,12 @@ void MainWindow::apply_text(ControlId id) {
     if (window_text(control) == shown)
         return;
     SetWindowTextW(control, shown.c_str());
-    if (def.kind == Kind::TextBox && GetFocus() == control)
-        SendMessageW(control, EM_SETSEL, shown.size(), shown.size());
+    // A rule replaced what the person is typing: the new text is selected, so that the next
+    // key replaces it, with the caret at its first character, so that it shows from there.
+    if (def.kind == Kind::TextBox && GetFocus() == control) {
+        SendMessageW(control, EM_SETSEL, shown.size(), 0);
+        SendMessageW(control, EM_SCROLLCARET, 0, 0);
+    }
 }
 
 void MainWindow::apply_flags() {
@@ -524,7 +545,7 @@ bool MainWindow::open_file(const std::string& path) {
     const Status<SessionFailure> opened = document_.open(path);
     show_opened_session();
     if (!opened.ok()) {
-        show_failure(opened.error().message);
+        show_message(window_, MessageKind::Failure, opened.error().message);
         return false;
     }
     KillTimer(window_, kRecoveryTimer);
@@ -537,7 +558,7 @@ bool MainWindow::save_session() {
     if (document_.path().empty())
         return save_session_as();
     if (const auto saved = document_.save_as(document_.path()); !saved.ok()) {
-        show_failure(saved.error().message);
+        show_message(window_, MessageKind::Failure, saved.error().message);
         return false;
     }
     KillTimer(window_, kRecoveryTimer);
@@ -551,7 +572,7 @@ bool MainWindow::save_session_as() {
     if (!path)
         return false;
     if (const auto saved = document_.save_as(narrow(*path)); !saved.ok()) {
-        show_failure(saved.error().message);
+        show_message(window_, MessageKind::Failure, saved.error().message);
         return false;
     }
     KillTimer(window_, kRecoveryTimer);
@@ -568,12 +589,6 @@ bool MainWindow::settle_unsaved() {
     if (answer == IDYES)
         return save_session();
     return answer == IDNO;
-}
-
-void MainWindow::show_failure(const std::string& message) {
-    const std::wstring text = widen(message);
-    const std::wstring caption = widen(window_def().caption);
-    MessageBoxW(window_, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
 }
 
 void MainWindow::on_edited() {
@@ -621,7 +636,7 @@ void MainWindow::offer_recovery() {
         const Status<SessionFailure> recovered = document_.recover(narrow(copy.path));
         show_opened_session();
         if (!recovered.ok()) {
-            show_failure(recovered.error().message);
+            show_message(window_, MessageKind::Failure, recovered.error().message);
             continue;
         }
         // The copy is this window's now: written under its own name before the old one goes.

@@ -44,6 +44,7 @@ class MainWindow {
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
 
     void create_controls();
+    void name_controls();
     void create_tooltips();
     void apply_dpi(int dpi);
     void focus_first();
@@ -55,9 +56,8 @@ class MainWindow {
     void on_text_changed(ControlId id);
     void on_clicked(ControlId id);
     void generate();
-    [[nodiscard]] bool confirmed(const std::string& question);
     bool on_progress(const RunProgress& progress);
-    void report_failure();
+    void report_run();
 
     void show_opened_session();
     void open_session();
@@ -66,7 +66,6 @@ class MainWindow {
     bool open_file(const std::string& path);
     // Asks whether to save unsaved changes; false when the person would rather stay.
     bool settle_unsaved();
-    void show_failure(const std::string& message);
     void on_edited();
     void refresh_title();
     void write_recovery_copy();

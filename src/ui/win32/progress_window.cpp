@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "storyboard/messages.h"
+#include "system/text_win32.h"
 #include "ui/win32/window_class.h"
 
 namespace tavrix::win32 {
@@ -14,9 +16,15 @@ int scaled(int pixels_at_96, int dpi) {
     return MulDiv(pixels_at_96, dpi, kDefaultDpi);
 }
 
-std::wstring progress_text(std::uint64_t frames, std::uint64_t bytes) {
-    return L"Generando el archivo: " + std::to_wstring(frames) + L" cuadros, " +
-           std::to_wstring(bytes / 1024) + L" KiB escritos.";
+// The same three lines as on the Qt window; a static control breaks lines at CR LF.
+std::wstring shown_progress(std::uint64_t frames, std::uint64_t bytes) {
+    std::wstring text;
+    for (const wchar_t c : widen(progress_text(RunProgress{frames, bytes}))) {
+        if (c == L'\n')
+            text += L'\r';
+        text += c;
+    }
+    return text;
 }
 
 }  // namespace
@@ -25,7 +33,7 @@ std::unique_ptr<ProgressWindow> ProgressWindow::open(HWND owner, HINSTANCE insta
     register_dialog_class(instance, procedure, kClassName);
     auto progress = std::make_unique<ProgressWindow>(owner);
     const int dpi = window_dpi(owner);
-    const SIZE size = outer_size(SIZE{scaled(340, dpi), scaled(90, dpi)}, kStyle, 0, dpi);
+    const SIZE size = outer_size(SIZE{scaled(340, dpi), scaled(124, dpi)}, kStyle, 0, dpi);
     RECT frame{};
     GetWindowRect(owner, &frame);
     const int left = (frame.left + frame.right - size.cx) / 2;
@@ -52,12 +60,12 @@ ProgressWindow::~ProgressWindow() {
 
 void ProgressWindow::create_children(HINSTANCE instance) {
     const int dpi = window_dpi(window_);
-    text_ = CreateWindowExW(0, L"STATIC", progress_text(0, 0).c_str(),
+    text_ = CreateWindowExW(0, L"STATIC", shown_progress(0, 0).c_str(),
                             WS_CHILD | WS_VISIBLE | SS_NOPREFIX, scaled(12, dpi), scaled(14, dpi),
-                            scaled(316, dpi), scaled(20, dpi), window_, nullptr, instance, nullptr);
+                            scaled(316, dpi), scaled(54, dpi), window_, nullptr, instance, nullptr);
     cancel_ = CreateWindowExW(
-        0, L"BUTTON", L"Cancelar", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-        scaled(128, dpi), scaled(50, dpi), scaled(84, dpi), scaled(26, dpi), window_,
+        0, L"BUTTON", widen(kCancelButton).c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+        scaled(128, dpi), scaled(84, dpi), scaled(84, dpi), scaled(26, dpi), window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), instance, nullptr);
     for (HWND child : {text_, cancel_})
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -65,7 +73,7 @@ void ProgressWindow::create_children(HINSTANCE instance) {
 }
 
 void ProgressWindow::show_progress(std::uint64_t frames, std::uint64_t bytes) {
-    SetWindowTextW(text_, progress_text(frames, bytes).c_str());
+    SetWindowTextW(text_, shown_progress(frames, bytes).c_str());
 }
 
 bool ProgressWindow::pump() {

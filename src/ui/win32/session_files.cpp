@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "storyboard/messages.h"
+#include "system/text_win32.h"
+
 namespace tavrix::win32 {
 namespace {
 
@@ -126,16 +129,19 @@ std::optional<std::wstring> choose_session_file(HWND owner, FileDialog kind,
 int ask(HWND owner, const Question& question) {
     wchar_t caption[128] = {};
     GetWindowTextW(owner, caption, 128);
-    TASKDIALOG_BUTTON buttons[] = {{IDYES, question.yes.c_str()}, {IDNO, question.no.c_str()}};
+    // "Cancelar" is a button of its own: the system would name its common one in its language.
+    const std::wstring cancel = widen(kCancelButton);
+    TASKDIALOG_BUTTON buttons[] = {{IDYES, question.yes.c_str()},
+                                   {IDNO, question.no.c_str()},
+                                   {IDCANCEL, cancel.c_str()}};
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof config;
     config.hwndParent = owner;
     config.dwFlags =
         TDF_POSITION_RELATIVE_TO_WINDOW | (question.can_cancel ? TDF_ALLOW_DIALOG_CANCELLATION : 0);
-    config.dwCommonButtons = question.can_cancel ? TDCBF_CANCEL_BUTTON : 0;
     config.pszWindowTitle = caption;
     config.pszMainInstruction = question.text.c_str();
-    config.cButtons = 2;
+    config.cButtons = question.can_cancel ? 3 : 2;
     config.pButtons = buttons;
     config.nDefaultButton = IDYES;
     int answer = IDCANCEL;
