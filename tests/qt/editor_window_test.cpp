@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QSet>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -19,6 +20,7 @@
 
 #include "common/encoding.h"
 #include "modal_answer.h"
+#include "model/names.h"
 #include "system/file_output.h"
 #include "ui/qt/application.h"
 #include "ui/qt/editor_window.h"
@@ -84,6 +86,8 @@ class EditorWindowTest : public QObject {
     void tabWalk();
     void typing_data();
     void typing();
+    void enterPressesAFocusedButton();
+    void captionsFit();
     void failedRunShowsMessage();
     void longRunCanBeCancelled();
     void veryLongRunIsAskedAbout();
@@ -141,9 +145,20 @@ void EditorWindowTest::widgetsShowTheModel() {
     for (const QString& name : clicks)
         click(qPrintable(name));
     const tavrix::Window& model = window_->form().window();
+    QSet<QString> names;  // what assistive tools read: one for each control that takes focus
     for (const tavrix::ControlDef& def : tavrix::control_table()) {
         QWidget* shown = window_->widget(def.id);
         QCOMPARE(shown->objectName(), name_of(def.id));
+        QCOMPARE(shown->accessibleName().toStdString(), tavrix::control_name(def.id));
+        if (def.kind != tavrix::Kind::Label && def.kind != tavrix::Kind::Frame) {
+            QVERIFY2(!shown->accessibleName().isEmpty() && !names.contains(shown->accessibleName()),
+                     qPrintable(name_of(def.id)));
+            names.insert(shown->accessibleName());
+        }
+        if (const auto label = tavrix::label_of(def.id))
+            QVERIFY(qobject_cast<QLabel*>(window_->widget(*label))->buddy());
+        if (auto* box = qobject_cast<QLineEdit*>(shown))
+            QCOMPARE(box->isReadOnly(), def.initially.read_only);
         QWidget* container = def.container ? window_->widget(*def.container) : window_.get();
         QCOMPARE(shown->parentWidget(), container);
         constexpr const char* kClass[] = {"QLabel", "QLineEdit", "QCheckBox", "QPushButton",
@@ -182,10 +197,13 @@ void EditorWindowTest::typing_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("shown");
-    // The write-back leaves the caret at the end, so the 7 follows the 0.
+    // The rule's "0" is selected, so the next key replaces it.
     QTest::newRow("plain: minus then 7") << "rojo"
                                          << "-7"
-                                         << "07";
+                                         << "7";
+    QTest::newRow("zero rule: emptied then 5") << "Text16"
+                                               << "\b5"
+                                               << "5";
     QTest::newRow("plain: emptied") << "rojo"
                                     << "\b"
                                     << "0";
@@ -203,7 +221,51 @@ void EditorWindowTest::typing() {
     QLineEdit* box = as<QLineEdit>(name.constData());
     QCOMPARE(box->text(), shown);
     QCOMPARE(model_text(name.constData()), shown);
-    QCOMPARE(box->cursorPosition(), shown.size());
+    // A text the rule wrote back is selected from its first character; one the person typed
+    // has the caret after it.
+    if (box->hasSelectedText())
+        QVERIFY(box->selectedText() == shown && box->cursorPosition() == 0);
+    else
+        QCOMPARE(box->cursorPosition(), shown.size());
+}
+
+void EditorWindowTest::enterPressesAFocusedButton() {
+    type("ndees", "2");
+    w("botsig")->setFocus();
+    QTest::keyClick(w("botsig"), Qt::Key_Return);
+    QTRY_COMPARE(as<QLabel>("Escena")->text(), QStringLiteral("1"));
+}
+
+// Every caption shows whole: each line fits its control, inside the window, and no control
+// declared later (above it) covers it. A check box on a group title shows its box alone, and
+// Label33 lies hidden under the mask frame by design.
+void EditorWindowTest::captionsFit() {
+    const auto place = [this](QWidget* shown) {
+        return QRect(shown->mapTo(window_.get(), QPoint(0, 0)), shown->size());
+    };
+    for (const tavrix::ControlDef& def : tavrix::control_table()) {
+        QWidget* shown = window_->widget(def.id);
+        const QString text = shown_text(shown);
+        if (text.isEmpty() || def.kind == tavrix::Kind::TextBox || def.id == ControlId::Label33 ||
+            (def.kind == tavrix::Kind::CheckBox && def.place.width <= 255))
+            continue;
+        const QFontMetrics metrics(shown->font());
+        int widest = 0;
+        for (const QString& line : text.split('\n'))
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        constexpr int kIndent[] = {0, 0, 20, 6, 8};  // by kind: the box, padding, the frame
+        const QRect used(place(shown).topLeft() + QPoint(kIndent[static_cast<int>(def.kind)], 0),
+                         QSize(widest, metrics.height()));
+        QVERIFY2(place(shown).contains(used) && window_->rect().contains(used),
+                 qPrintable(name_of(def.id)));
+        for (const tavrix::ControlDef& other : tavrix::control_table()) {
+            QWidget* above = window_->widget(other.id);
+            QVERIFY2(tavrix::index_of(other.id) <= tavrix::index_of(def.id) ||
+                         above->isAncestorOf(shown) || !above->isVisible() ||
+                         other.id == ControlId::Label33 || !place(above).intersects(used),
+                     qPrintable(name_of(def.id) + " under " + name_of(other.id)));
+        }
+    }
 }
 
 // A failing run names its cause in a message box; the earlier file and the result boxes
@@ -222,13 +284,14 @@ void EditorWindowTest::failedRunShowsMessage() {
     QString message;
     ModalAnswer<QMessageBox> answer([&message](QMessageBox& box) {
         message = box.text();
+        QCOMPARE(box.icon(), QMessageBox::Critical);
         QCOMPARE(box.buttons().size(), 1);
         QCOMPARE(box.buttons().front()->text(), QStringLiteral("Aceptar"));
         box.buttons().front()->click();
     });
     click("Command1");
     QCOMPARE(answer.seen(), 1);
-    QVERIFY2(message.contains("\"1x\"") && message.contains("Text2"), qPrintable(message));
+    QVERIFY2(message.contains("\"1x\"") && message.contains("\"Desde: Imagen\""), qPrintable(message));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), earlier);
