@@ -104,8 +104,8 @@ class Form1 final : private EventSink {
 // The credits shown in Label9: three lines joined by a lone carriage return, each short
 // enough for the part of the label inside the window (230 pixels at 96 dots per inch).
 inline constexpr std::string_view kCreditsLines[3] = {
-    "Código: el autor <autor@tavrix.invalid>",
-    "Diseño: la coautora <co@tavrix.invalid>",
+    "Código: autor@tavrix.invalid",
+    "Diseño: coautora@tavrix.invalid",
     "https://tavrix.invalid",
 };
 
