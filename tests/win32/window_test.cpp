@@ -257,6 +257,36 @@ TEST_F(EditorWindow, MatchesTheTableAtStartUp) {
         << "a tooltip for each control that has one";
 }
 
+// Every caption shows whole, each line inside its control and the window's client area. A
+// check box on a group title shows its box alone.
+TEST_F(EditorWindow, CaptionsFit) {
+    const Editor& editor = *editor_;
+    const int dpi = window_dpi(editor.main());
+    RECT client{};
+    GetClientRect(editor.main(), &client);
+    for (const ControlDef& def : control_table()) {
+        if (def.kind == Kind::TextBox || (def.kind == Kind::CheckBox && def.place.width <= 255))
+            continue;
+        const std::wstring text = widen(text_of(editor[def.id]));
+        HDC dc = GetDC(editor[def.id]);
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(editor[def.id], WM_GETFONT, 0, 0)));
+        int widest = 0;
+        for (std::size_t start = 0; start <= text.size();) {
+            const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
+            SIZE size{};
+            GetTextExtentPoint32W(dc, text.data() + start, static_cast<int>(end - start), &size);
+            widest = std::max(widest, static_cast<int>(size.cx));
+            start = end + 2;
+        }
+        ReleaseDC(editor[def.id], dc);
+        constexpr int kIndent[] = {0, 0, 17, 6, 9};  // by kind, at 96 dpi: the box, the frame
+        const int used = widest + MulDiv(kIndent[static_cast<int>(def.kind)], dpi, 96);
+        const PixelRect place = to_pixels(place_on_window(def), dpi);
+        EXPECT_LE(used, std::min<int>(place.width, client.right - place.left))
+            << def.name << " shows its whole caption at " << dpi << " dpi";
+    }
+}
+
 TEST_F(EditorWindow, TypingAndGenerating) {
     const Editor& editor = *editor_;
     using C = ControlId;
@@ -269,6 +299,8 @@ TEST_F(EditorWindow, TypingAndGenerating) {
     editor.type(C::Text5, L"3");
     editor.type(C::Text8, L"5");
     EXPECT_EQ(editor.text(C::Text10), "5") << "Estático copies Velocidad into Text10";
+    editor.type(C::rojo, L"-5");
+    EXPECT_EQ(editor.text(C::rojo), "5") << "the rule's 0 is selected, so 5 replaces it";
     editor.type(C::rojo, L"x");
     EXPECT_EQ(editor.text(C::rojo), "0") << "the field rule turns \"x\" into 0";
     editor.type(C::rojo, L"7");
@@ -276,6 +308,8 @@ TEST_F(EditorWindow, TypingAndGenerating) {
     editor.click(C::Command1);
     EXPECT_EQ(editor.text(C::ticsI), "20") << "Tics";
     EXPECT_EQ(editor.text(C::tiempoI), "0.333333333333333") << "Tiempo";
+    editor.type(C::tiempoI, L"9");
+    EXPECT_EQ(editor.text(C::tiempoI), "0.333333333333333") << "Tiempo is read-only";
     EXPECT_EQ(read_file(kFileName), kTypicalFile) << "the generated file";
     EXPECT_TRUE(!temporary_files_left()) << "no temporary files are left";
 }
@@ -308,6 +342,7 @@ TEST_F(EditorWindow, FailureShowsAMessage) {
                 message.find("la carpeta no existe") != std::string::npos)
         << "the message explains the failure in Spanish"
         << ": " << message;
+    EXPECT_EQ(text_of(GetDlgItem(box, IDOK)), "Aceptar") << "the message's one button";
     SendMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(eventually([&] { return !IsWindow(box); })) << "Aceptar closes the message";
     EXPECT_EQ(editor.text(C::ticsI), "20") << "a failure leaves Tics alone";

@@ -232,10 +232,7 @@ void MainWindow::apply_dpi(int dpi) {
     apply_regions();
     const WindowDef& form = window_def();
     const PixelRect client = to_pixels(Twips{0, 0, form.client_width, form.client_height}, dpi);
-    const SIZE outer = outer_size(SIZE{client.width, client.height}, kMainStyle, 0, dpi,
-                                  GetMenu(window_) != nullptr);
-    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    scrolling_.fit(window_, SIZE{client.width, client.height}, kMainStyle, dpi);
 }
 
 void MainWindow::focus_first() {
@@ -289,6 +286,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_MOUSEWHEEL:
+            scrolling_.handle(window_, message, w);
+            return 0;
         case WM_NEXTDLGCTL:
             // The dialog keyboard handling may ask this of any window that holds controls.
             move_focus(LOWORD(l) ? reinterpret_cast<HWND>(w)
@@ -331,8 +333,10 @@ bool MainWindow::on_activate(bool active) {
 }
 
 void MainWindow::move_focus(HWND control) {
-    if (control)
-        SetFocus(control);
+    if (!control)
+        return;
+    scrolling_.reveal(window_, control);
+    SetFocus(control);
 }
 
 void MainWindow::on_command(int identifier, int code) {
@@ -386,7 +390,9 @@ void MainWindow::on_text_changed(ControlId id) {
     // undone: the run reads the fields as they stood when it started.
     if (generating_ || form_.type_text(id, narrow(window_text(child(id)))) != ActionStatus::Done)
         mark(id, Property::Text);
+    typing_in_ = child(id);
     apply_changes();
+    typing_in_ = nullptr;
     on_edited();
 }
 
@@ -477,7 +483,8 @@ void MainWindow::apply_text(ControlId id) {
     SetWindowTextW(control, shown.c_str());
     // A rule replaced what the person is typing: the new text is selected, so that the next
     // key replaces it, with the caret at its first character, so that it shows from there.
-    if (def.kind == Kind::TextBox && GetFocus() == control) {
+    // A box the program fills shows from its first character anyway.
+    if (control == typing_in_) {
         SendMessageW(control, EM_SETSEL, shown.size(), 0);
         SendMessageW(control, EM_SCROLLCARET, 0, 0);
     }

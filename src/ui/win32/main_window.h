@@ -16,6 +16,7 @@
 #include "app/session_document.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/progress_window.h"
+#include "ui/win32/scrolling.h"
 
 namespace tavrix::win32 {
 
@@ -88,11 +89,13 @@ class MainWindow {
     std::array<HWND, kControlCount> children_{};
     Font font_;
     int dpi_ = kDefaultDpi;
+    Scrolling scrolling_;
 
     Form1 form_;
     SessionDocument document_{form_};
     std::wstring recovery_copy_;  // empty when there is no data folder
     DirtyBits dirty_{};
+    HWND typing_in_ = nullptr;  // the box whose edit the rules are answering
     bool applying_ = false;  // notifications from our own assignments are not a person's
     bool generating_ = false;
     bool close_after_run_ = false;
