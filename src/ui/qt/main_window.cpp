@@ -198,7 +198,7 @@ bool MainWindow::save_session_as() {
 bool MainWindow::settle_unsaved() {
     if (!document_.unsaved())
         return true;
-    QMessageBox box(QMessageBox::Warning, windowTitle(),
+    QMessageBox box(QMessageBox::Warning, from_model(window_def().caption),
                     QStringLiteral("¿Guardar los cambios de la sesión?"), QMessageBox::NoButton,
                     this);
     QPushButton* save = box.addButton(QStringLiteral("Guardar"), QMessageBox::AcceptRole);
@@ -263,7 +263,7 @@ void MainWindow::offer_recovery() {
 
 // True when the copy was recovered; a declined copy is removed.
 bool MainWindow::offer(const QFileInfo& copy) {
-    QMessageBox box(QMessageBox::Question, windowTitle(),
+    QMessageBox box(QMessageBox::Question, from_model(window_def().caption),
                     QStringLiteral("Se encontró una sesión sin guardar del %1. ¿Recuperarla?")
                         .arg(spanish_moment(copy.lastModified())),
                     QMessageBox::NoButton, this);

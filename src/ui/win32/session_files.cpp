@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "model/controls.h"
 #include "storyboard/messages.h"
 #include "system/text_win32.h"
 
@@ -127,8 +128,7 @@ std::optional<std::wstring> choose_session_file(HWND owner, FileDialog kind,
 }
 
 int ask(HWND owner, const Question& question) {
-    wchar_t caption[128] = {};
-    GetWindowTextW(owner, caption, 128);
+    const std::wstring caption = widen(window_def().caption);  // as every message box's
     // "Cancelar" is a button of its own: the system would name its common one in its language.
     const std::wstring cancel = widen(kCancelButton);
     TASKDIALOG_BUTTON buttons[] = {{IDYES, question.yes.c_str()},
@@ -139,7 +139,7 @@ int ask(HWND owner, const Question& question) {
     config.hwndParent = owner;
     config.dwFlags =
         TDF_POSITION_RELATIVE_TO_WINDOW | (question.can_cancel ? TDF_ALLOW_DIALOG_CANCELLATION : 0);
-    config.pszWindowTitle = caption;
+    config.pszWindowTitle = caption.c_str();
     config.pszMainInstruction = question.text.c_str();
     config.cButtons = question.can_cancel ? 3 : 2;
     config.pButtons = buttons;
