@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QSet>
 #include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -291,7 +291,8 @@ void EditorWindowTest::failedRunShowsMessage() {
     });
     click("Command1");
     QCOMPARE(answer.seen(), 1);
-    QVERIFY2(message.contains("\"1x\"") && message.contains("\"Desde: Imagen\""), qPrintable(message));
+    QVERIFY2(message.contains("\"1x\"") && message.contains("\"Desde: Imagen\""),
+             qPrintable(message));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), earlier);

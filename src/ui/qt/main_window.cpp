@@ -95,8 +95,7 @@ MainWindow::MainWindow(Platform platform, QWidget* parent)
 void MainWindow::fit_screen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize whole = editor_->size() + QSize(0, menuBar()->sizeHint().height());
-    const QSize room = screen ? screen->availableGeometry().size() - QSize(kFrame, kFrame)
-                              : whole;
+    const QSize room = screen ? screen->availableGeometry().size() - QSize(kFrame, kFrame) : whole;
     if (whole.width() <= room.width() && whole.height() <= room.height()) {
         setCentralWidget(editor_);
         layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -17,8 +17,8 @@ QString from_model(std::string_view text) {
 void show_message(QWidget* owner, MessageKind kind, const std::string& text) {
     const QMessageBox::Icon icon =
         kind == MessageKind::Failure ? QMessageBox::Critical : QMessageBox::Warning;
-    QMessageBox box(icon, from_model(window_def().caption), from_model(text),
-                    QMessageBox::NoButton, owner);
+    QMessageBox box(icon, from_model(window_def().caption), from_model(text), QMessageBox::NoButton,
+                    owner);
     box.addButton(from_model(kCloseButton), QMessageBox::AcceptRole);
     box.exec();
 }

@@ -50,7 +50,8 @@ void RunWatch::show_progress(const RunProgress& progress) {
     if (!dialog_) {
         dialog_ = new QProgressDialog(&owner_);
         dialog_->setWindowTitle(QStringLiteral("Generar!"));
-        dialog_->setCancelButtonText(QString::fromUtf8(kCancelButton.data(), static_cast<qsizetype>(kCancelButton.size())));
+        dialog_->setCancelButtonText(
+            QString::fromUtf8(kCancelButton.data(), static_cast<qsizetype>(kCancelButton.size())));
         dialog_->setRange(0, 0);  // the length of a run is not known beforehand
         dialog_->setAutoClose(false);
         dialog_->setAutoReset(false);

@@ -96,7 +96,7 @@ class MainWindow {
     std::wstring recovery_copy_;  // empty when there is no data folder
     DirtyBits dirty_{};
     HWND typing_in_ = nullptr;  // the box whose edit the rules are answering
-    bool applying_ = false;  // notifications from our own assignments are not a person's
+    bool applying_ = false;     // notifications from our own assignments are not a person's
     bool generating_ = false;
     bool close_after_run_ = false;
     std::chrono::steady_clock::time_point run_started_;

@@ -63,10 +63,11 @@ void ProgressWindow::create_children(HINSTANCE instance) {
     text_ = CreateWindowExW(0, L"STATIC", shown_progress(0, 0).c_str(),
                             WS_CHILD | WS_VISIBLE | SS_NOPREFIX, scaled(12, dpi), scaled(14, dpi),
                             scaled(316, dpi), scaled(54, dpi), window_, nullptr, instance, nullptr);
-    cancel_ = CreateWindowExW(
-        0, L"BUTTON", widen(kCancelButton).c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-        scaled(128, dpi), scaled(84, dpi), scaled(84, dpi), scaled(26, dpi), window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), instance, nullptr);
+    cancel_ =
+        CreateWindowExW(0, L"BUTTON", widen(kCancelButton).c_str(),
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, scaled(128, dpi),
+                        scaled(84, dpi), scaled(84, dpi), scaled(26, dpi), window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), instance, nullptr);
     for (HWND child : {text_, cancel_})
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     SetFocus(cancel_);

@@ -46,7 +46,8 @@ void Scrolling::fit(HWND window, SIZE form, DWORD style, int dpi) {
     RECT frame{};
     GetWindowRect(window, &frame);
     // Kept on the work area, which a window taller than it would otherwise leave.
-    const int left = fits ? frame.left : std::clamp<int>(frame.left, work.left, work.right - outer.cx);
+    const int left =
+        fits ? frame.left : std::clamp<int>(frame.left, work.left, work.right - outer.cx);
     const int top = fits ? frame.top : std::clamp<int>(frame.top, work.top, work.bottom - outer.cy);
     SetWindowPos(window, nullptr, left, top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     // A bar shown or hidden changes the client area, and so the other bar: twice is enough.

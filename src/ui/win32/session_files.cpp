@@ -131,9 +131,8 @@ int ask(HWND owner, const Question& question) {
     const std::wstring caption = widen(window_def().caption);  // as every message box's
     // "Cancelar" is a button of its own: the system would name its common one in its language.
     const std::wstring cancel = widen(kCancelButton);
-    TASKDIALOG_BUTTON buttons[] = {{IDYES, question.yes.c_str()},
-                                   {IDNO, question.no.c_str()},
-                                   {IDCANCEL, cancel.c_str()}};
+    TASKDIALOG_BUTTON buttons[] = {
+        {IDYES, question.yes.c_str()}, {IDNO, question.no.c_str()}, {IDCANCEL, cancel.c_str()}};
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof config;
     config.hwndParent = owner;
