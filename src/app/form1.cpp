@@ -8,6 +8,7 @@
 #include "editor/navigation.h"
 #include "editor/toggle_rules.h"
 #include "storyboard/check.h"
+#include "storyboard/messages.h"
 
 namespace tavrix {
 namespace {

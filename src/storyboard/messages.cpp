@@ -43,6 +43,12 @@ std::string run_size_text(const RunSize& size) {
     return text;
 }
 
+std::optional<std::string> long_run_question(const RunSize& size) {
+    if (size.frames <= kLargeRunFrames)
+        return std::nullopt;
+    return "Se van a escribir " + run_size_text(size) + ". ¿Continuar?";
+}
+
 std::string progress_text(const RunProgress& progress) {
     return "Generando el archivo…\nCuadros: " + grouped_number(progress.frames) +
            "\nBytes escritos: " + grouped_number(progress.bytes);

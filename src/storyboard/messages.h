@@ -21,6 +21,10 @@ namespace tavrix {
 // "N cuadros (unos X GB)", or "más de N cuadros (más de X GB)" when the count is a floor.
 [[nodiscard]] std::string run_size_text(const RunSize& size);
 
+// What to ask before a run of more than kLargeRunFrames frames: "Se van a escribir N cuadros
+// (unos X GB). ¿Continuar?". Nothing for a shorter run.
+[[nodiscard]] std::optional<std::string> long_run_question(const RunSize& size);
+
 // What the progress dialog of a long run shows, on three lines.
 [[nodiscard]] std::string progress_text(const RunProgress& progress);
 

@@ -222,12 +222,6 @@ RunSize measure_run(const StoryboardFields& fields, Encoder encode) {
     return count_frames(expansion_start(fields), encode);
 }
 
-std::optional<std::string> long_run_question(const RunSize& size) {
-    if (size.frames <= kLargeRunFrames)
-        return std::nullopt;
-    return "Se van a escribir " + run_size_text(size) + ". ¿Continuar?";
-}
-
 RunResult write_storyboard(const StoryboardFields& fields, Output& output,
                            const RunSettings& settings) {
     // Decided before the file is touched, so that a refused run changes nothing.

@@ -119,10 +119,6 @@ using RunResult = Expected<RunTotals, RunFailure>;
 // How long a run of the fields would be.
 [[nodiscard]] RunSize measure_run(const StoryboardFields& fields, Encoder encode);
 
-// What to ask before a run of more than kLargeRunFrames frames: "Se van a escribir N cuadros
-// (unos X GB). ¿Continuar?". Nothing for a shorter run.
-[[nodiscard]] std::optional<std::string> long_run_question(const RunSize& size);
-
 // The scene's length that an engine-ready file gives: the whole part of the layer's start
 // time (0 when it is not a number) plus the tick total, and at least 1.
 double scene_length(std::string_view start_time, std::int32_t tick_total);

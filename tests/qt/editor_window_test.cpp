@@ -277,6 +277,7 @@ void EditorWindowTest::failedRunShowsMessage() {
     const QString path = dir.filePath("intro.def");
     const QByteArray earlier = generate_to(path);
     QVERIFY(!earlier.isEmpty());
+    QCOMPARE(as<QLineEdit>("tiempoI")->cursorPosition(), 0);  // shown from its first digit
     const QString tics = as<QLineEdit>("ticsI")->text();
     const QString time = as<QLineEdit>("tiempoI")->text();
 
