@@ -168,8 +168,14 @@ void MainWindow::start(const std::optional<std::string>& session_file) {
 bool MainWindow::preprocess(MSG& message) {
     if (!window_)
         return false;
-    return TranslateAcceleratorW(window_, accelerators_, &message) ||
-           IsDialogMessageW(window_, &message);
+    const bool handled = TranslateAcceleratorW(window_, accelerators_, &message) ||
+                         IsDialogMessageW(window_, &message);
+    // A key may have moved the focus (Tab, an arrow) to a control scrolled out of sight.
+    if (handled && message.message == WM_KEYDOWN) {
+        if (HWND focus = GetFocus(); focus && IsChild(window_, focus))
+            scrolling_.reveal(window_, focus);
+    }
+    return handled;
 }
 
 void MainWindow::create_controls() {
@@ -333,10 +339,8 @@ bool MainWindow::on_activate(bool active) {
 }
 
 void MainWindow::move_focus(HWND control) {
-    if (!control)
-        return;
-    scrolling_.reveal(window_, control);
-    SetFocus(control);
+    if (control)
+        SetFocus(control);
 }
 
 void MainWindow::on_command(int identifier, int code) {
