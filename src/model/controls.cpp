@@ -28,7 +28,7 @@ constexpr std::array<ControlDef, kControlCount> kControls{{
     // Top row, on the window.
     {C::Label15,  "Label15",    K::Label,   "Número de escenas:",       kWindow,    {240,  240,  1935, 255}, kNormal,   {},        30},
     {C::ndees,    "ndees",      K::TextBox, "1",                        kWindow,    {1800, 240,  375,  285}, kNormal,   {},        31},
-    {C::Label14,  "Label14",    K::Label,   "Archivo .sff:",            kWindow,    {2880, 240,  1200, 255}, kNormal,   {},        32},
+    {C::Label14,  "Label14",    K::Label,   "Archivo .sff:",            kWindow,    {3120, 240,  855,  255}, kNormal,   {},        32},
     {C::Text12,   "Text12",     K::TextBox, "intro.sff",                kWindow,    {4080, 240,  1575, 285}, kNormal,   {},        33},
     {C::Check9,   "Check9",     K::CheckBox,"Check9",                   kWindow,    {6240, 240,  255,  255}, kNormal,   {},        91},
     {C::Label17,  "Label17",    K::Label,   "Escena inicial:",          kWindow,    {6600, 240,  1455, 255}, kDisabled, {},        74},
@@ -51,7 +51,7 @@ constexpr std::array<ControlDef, kControlCount> kControls{{
     {C::Check6,   "Check6",     K::CheckBox,"Check6",                   C::Frame2,  {600,  0,    255,  255}, kNormal,   {},        71},
     {C::tikdea,   "tikdea",     K::Label,   "Tik de aparición:",        C::Frame2,  {240,  360,  1935, 255}, kDisabled, {},        40},
     {C::ttika,    "ttika",      K::TextBox, "",                         C::Frame2,  {1560, 360,  735,  285}, kDisabled, {},        38},
-    {C::tikdedes, "tikdedes",   K::Label,   "Tik de desaparición:",     C::Frame2,  {2400, 360,  2160, 255}, kDisabled, {},        41},
+    {C::tikdedes, "tikdedes",   K::Label,   "Tik de desaparición:",     C::Frame2,  {3000, 360,  1695, 255}, kDisabled, {},        41},
     {C::tikdd,    "tikdd",      K::TextBox, "",                         C::Frame2,  {4560, 360,  735,  285}, kDisabled, {},        39},
     {C::Label35,  "Label35",    K::Label,   "Color RGB: ",              C::Frame2,  {5880, 360,  1215, 255}, kDisabled, {},        86},
     {C::Text25,   "Text25",     K::TextBox, "0",                        C::Frame2,  {6840, 360,  375,  285}, kDisabled, {},        87},
@@ -59,7 +59,7 @@ constexpr std::array<ControlDef, kControlCount> kControls{{
     {C::Frame4,   "Frame4",     K::Frame,   "Animación:",               C::Frame1,  {240,  1560, 8655, 855}, kNormal,   {},        50},
     {C::Label22,  "Label22",    K::Label,   "Número:",                  C::Frame4,  {240,  360,  975,  255}, kNormal,   {},        51},
     {C::Text16,   "Text16",     K::TextBox, "0",                        C::Frame4,  {960,  360,  495,  285}, kNormal,   {},        53},
-    {C::Label23,  "Label23",    K::Label,   "Posición (X,Y):",          C::Frame4,  {1560, 360,  1560, 255}, kNormal,   {},        52},
+    {C::Label23,  "Label23",    K::Label,   "Posición (X,Y):",          C::Frame4,  {1920, 360,  1215, 255}, kNormal,   {},        52},
     {C::Text17,   "Text17",     K::TextBox, "0",                        C::Frame4,  {3120, 360,  375,  285}, kNormal,   kTipRight, 54},
     {C::Label24,  "Label24",    K::Label,   ",",                        C::Frame4,  {3480, 360,  255,  255}, kNormal,   {},        {}},
     {C::Text18,   "Text18",     K::TextBox, "0",                        C::Frame4,  {3600, 360,  375,  285}, kNormal,   kTipDown,  55},
@@ -74,7 +74,7 @@ constexpr std::array<ControlDef, kControlCount> kControls{{
     {C::Check8,   "Check8",     K::CheckBox,"Check8",                   C::Frame6,  {960,  0,    255,  195}, kNormal,   {},        90},
     {C::Label30,  "Label30",    K::Label,   "Número:",                  C::Frame6,  {240,  360,  975,  255}, kDisabled, {},        67},
     {C::Text24,   "Text24",     K::TextBox, "0",                        C::Frame6,  {960,  360,  375,  285}, kDisabled, {},        63},
-    {C::Label29,  "Label29",    K::Label,   "Posición (X,Y):",          C::Frame6,  {1560, 360,  1680, 255}, kDisabled, {},        66},
+    {C::Label29,  "Label29",    K::Label,   "Posición (X,Y):",          C::Frame6,  {2040, 360,  1215, 255}, kDisabled, {},        66},
     {C::Text23,   "Text23",     K::TextBox, "0",                        C::Frame6,  {3240, 360,  375,  285}, kDisabled, kTipRight, 62},
     {C::Label28,  "Label28",    K::Label,   ",",                        C::Frame6,  {3720, 360,  255,  255}, kNormal,   {},        {}},
     {C::Text22,   "Text22",     K::TextBox, "0",                        C::Frame6,  {3840, 360,  375,  285}, kDisabled, kTipDown,  61},
@@ -131,7 +131,7 @@ constexpr std::array<ControlDef, kControlCount> kControls{{
     // Results of "Generar!".
     {C::Label37,  "Label37",    K::Label,   "Tics",                     kWindow,    {7440, 5280, 615,  255}, kNormal,   {},        95},
     {C::ticsI,    "ticsI",      K::TextBox, "",                         kWindow,    {7320, 5640, 615,  285}, kReadOnly, {},        92},
-    {C::Label36,  "Label36",    K::Label,   "Tiempo",                   kWindow,    {7320, 6120, 735,  255}, kNormal,   {},        94},
+    {C::Label36,  "Label36",    K::Label,   "Tiempo",                   kWindow,    {7320, 6120, 615,  255}, kNormal,   {},        94},
     {C::tiempoI,  "tiempoI",    K::TextBox, "",                         kWindow,    {7320, 6360, 615,  285}, kReadOnly, {},        93},
     // Bottom row. Label9 reaches past the right edge of the client area.
     {C::Command1, "Command1",   K::Button,  "Generar!",                 kWindow,    {1200, 7560, 1455, 495}, kNormal,   {},        15},
@@ -181,6 +181,24 @@ const std::array<ControlDef, kControlCount>& control_table() {
 
 const ControlDef& control_def(ControlId id) {
     return kControls[index_of(id)];
+}
+
+// Captions wider than their boxes in the windows' font, each given the free space before it
+// (and "Tiempo" the space beside it) so that it shows whole at 96 and 144 dots per inch.
+constexpr std::array<std::pair<ControlId, Twips>, 5> kRoomierCaptions{{
+    {C::Label14, {2880, 240, 1200, 255}},
+    {C::tikdedes, {2400, 360, 2160, 255}},
+    {C::Label23, {1560, 360, 1560, 255}},
+    {C::Label29, {1560, 360, 1680, 255}},
+    {C::Label36, {7320, 6120, 735, 255}},
+}};
+
+Twips shown_place(const ControlDef& def) {
+    for (const auto& [id, room] : kRoomierCaptions) {
+        if (id == def.id)
+            return room;
+    }
+    return def.place;
 }
 
 std::optional<ControlId> find_control(std::string_view name) {

@@ -83,6 +83,9 @@ const WindowDef& window_def();
 const std::array<ControlDef, kControlCount>& control_table();
 const ControlDef& control_def(ControlId id);
 std::optional<ControlId> find_control(std::string_view name);
+// Where the windows draw a control: its place, but for a few captions that need more room
+// than their boxes and take the free space before them.
+[[nodiscard]] Twips shown_place(const ControlDef& def);
 std::string_view kind_name(Kind kind);
 
 // The controls that take keyboard focus, in focus order (by tab index).

@@ -112,7 +112,7 @@ QWidget* EditorWindow::create_widget(const ControlDef& def) {
     QWidget* container = def.container ? widget(*def.container) : this;
     QWidget* created = make_widget(def.kind, container);
     created->setObjectName(from_model(def.name));
-    created->setGeometry(pixels(def.place));
+    created->setGeometry(pixels(shown_place(def)));
     if (!def.tooltip.empty())
         created->setToolTip(from_model(def.tooltip));
     if (auto* box = qobject_cast<QLineEdit*>(created))

@@ -30,7 +30,7 @@ std::vector<ControlId> containers_and_self(ControlId id) {
 }  // namespace
 
 Twips place_on_window(const ControlDef& def) {
-    Twips place = def.place;
+    Twips place = shown_place(def);
     for (std::optional<ControlId> at = def.container; at; at = control_def(*at).container) {
         place.left += control_def(*at).place.left;
         place.top += control_def(*at).place.top;
