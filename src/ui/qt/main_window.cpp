@@ -153,11 +153,11 @@ void MainWindow::open_session() {
         open_file(path);
 }
 
-bool MainWindow::open_file(const QString& path) {
-    const Status<SessionFailure> opened = document_.open(path.toStdString());
-    show_opened_session();
-    if (!opened.ok()) {
-        show_message(this, MessageKind::Failure, opened.error().message);
+// After the session file was read or written: a failure is shown; a success leaves no need
+// for the recovery copy, and the title names the file.
+bool MainWindow::settle_file(const Status<SessionFailure>& result) {
+    if (!result.ok()) {
+        show_message(this, MessageKind::Failure, result.error().message);
         return false;
     }
     remove_recovery_copy();
@@ -165,16 +165,16 @@ bool MainWindow::open_file(const QString& path) {
     return true;
 }
 
+bool MainWindow::open_file(const QString& path) {
+    const Status<SessionFailure> opened = document_.open(path.toStdString());
+    show_opened_session();
+    return settle_file(opened);
+}
+
 bool MainWindow::save_session() {
     if (document_.path().empty())
         return save_session_as();
-    if (const auto saved = document_.save_as(document_.path()); !saved.ok()) {
-        show_message(this, MessageKind::Failure, saved.error().message);
-        return false;
-    }
-    remove_recovery_copy();
-    refresh_title();
-    return true;
+    return settle_file(document_.save_as(document_.path()));
 }
 
 bool MainWindow::save_session_as() {
@@ -184,14 +184,7 @@ bool MainWindow::save_session_as() {
     dialog.setDefaultSuffix(QStringLiteral("tavrix"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    if (const auto saved = document_.save_as(dialog.selectedFiles().front().toStdString());
-        !saved.ok()) {
-        show_message(this, MessageKind::Failure, saved.error().message);
-        return false;
-    }
-    remove_recovery_copy();
-    refresh_title();
-    return true;
+    return settle_file(document_.save_as(dialog.selectedFiles().front().toStdString()));
 }
 
 bool MainWindow::settle_unsaved() {

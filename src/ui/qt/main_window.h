@@ -36,6 +36,7 @@ class MainWindow final : public QMainWindow {
     void open_session();
     bool save_session();
     bool save_session_as();
+    bool settle_file(const Status<SessionFailure>& result);
     bool open_file(const QString& path);
     // Asks whether to save unsaved changes; false when the person would rather stay.
     bool settle_unsaved();

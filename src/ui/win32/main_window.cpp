@@ -552,44 +552,34 @@ void MainWindow::open_session() {
         open_file(narrow(*path));
 }
 
-bool MainWindow::open_file(const std::string& path) {
-    const Status<SessionFailure> opened = document_.open(path);
-    show_opened_session();
-    if (!opened.ok()) {
-        show_message(window_, MessageKind::Failure, opened.error().message);
+// After the session file was read or written: a failure is shown; a success leaves no need
+// for the recovery copy, and the title names the file.
+bool MainWindow::settle_file(const Status<SessionFailure>& result) {
+    if (!result.ok()) {
+        show_message(window_, MessageKind::Failure, result.error().message);
         return false;
     }
     KillTimer(window_, kRecoveryTimer);
     remove_recovery_copy();
     refresh_title();
     return true;
+}
+
+bool MainWindow::open_file(const std::string& path) {
+    const Status<SessionFailure> opened = document_.open(path);
+    show_opened_session();
+    return settle_file(opened);
 }
 
 bool MainWindow::save_session() {
     if (document_.path().empty())
         return save_session_as();
-    if (const auto saved = document_.save_as(document_.path()); !saved.ok()) {
-        show_message(window_, MessageKind::Failure, saved.error().message);
-        return false;
-    }
-    KillTimer(window_, kRecoveryTimer);
-    remove_recovery_copy();
-    refresh_title();
-    return true;
+    return settle_file(document_.save_as(document_.path()));
 }
 
 bool MainWindow::save_session_as() {
     const auto path = choose_session_file(window_, FileDialog::Save, widen(document_.path()));
-    if (!path)
-        return false;
-    if (const auto saved = document_.save_as(narrow(*path)); !saved.ok()) {
-        show_message(window_, MessageKind::Failure, saved.error().message);
-        return false;
-    }
-    KillTimer(window_, kRecoveryTimer);
-    remove_recovery_copy();
-    refresh_title();
-    return true;
+    return path && settle_file(document_.save_as(narrow(*path)));
 }
 
 bool MainWindow::settle_unsaved() {

@@ -64,6 +64,7 @@ class MainWindow {
     void open_session();
     bool save_session();
     bool save_session_as();
+    bool settle_file(const Status<SessionFailure>& result);
     bool open_file(const std::string& path);
     // Asks whether to save unsaved changes; false when the person would rather stay.
     bool settle_unsaved();
