@@ -36,11 +36,35 @@ void describe(QCommandLineParser& parser) {
                                  QStringLiteral("[sesión]"));
 }
 
+std::variant<CommandLine, UsageError> read_arguments(const QStringList& arguments) {
+    QCommandLineParser parser;
+    describe(parser);
+    if (!parser.parse(arguments))
+        return UsageError{parser.errorText()};
+    const QStringList operands = parser.positionalArguments();
+    if (operands.size() > 1)
+        return UsageError{
+            QStringLiteral("Sobra el argumento «%1»: solo se abre una sesión.").arg(operands[1])};
+    if (operands.isEmpty())
+        return CommandLine{};
+    return CommandLine{operands.front()};
+}
+
+// A display, a Wayland socket, a chosen Qt platform, or Qt's own -platform option.
+bool window_system_named(const QStringList& arguments) {
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return true;
+    }
+    return arguments.contains(QStringLiteral("-platform")) ||
+           arguments.contains(QStringLiteral("--platform"));
+}
+
 }  // namespace
 
-void answer_help_and_version(int argc, char** argv) {
+std::optional<int> answer_early(int argc, char** argv) {
     if (argc < 2)
-        return;
+        return std::nullopt;
     // The usage line names the program as people call it, not the path it was started by.
     std::vector<char*> arguments(argv, argv + argc);
     char name[] = "tavrix";
@@ -56,20 +80,16 @@ void answer_help_and_version(int argc, char** argv) {
         parser.showHelp(EXIT_SUCCESS);
     if (parser.isSet(version_option()))
         parser.showVersion();
+    if (window_system_named(QCoreApplication::arguments()))
+        return std::nullopt;
+    const auto command = read_arguments(QCoreApplication::arguments());
+    if (const auto* error = std::get_if<UsageError>(&command))
+        return report(*error);
+    return std::nullopt;
 }
 
 std::variant<CommandLine, UsageError> read_command_line(const QApplication& app) {
-    QCommandLineParser parser;
-    describe(parser);
-    if (!parser.parse(app.arguments()))
-        return UsageError{parser.errorText()};
-    const QStringList operands = parser.positionalArguments();
-    if (operands.size() > 1)
-        return UsageError{
-            QStringLiteral("Sobra el argumento «%1»: solo se abre una sesión.").arg(operands[1])};
-    if (operands.isEmpty())
-        return CommandLine{};
-    return CommandLine{operands.front()};
+    return read_arguments(app.arguments());
 }
 
 int report(const UsageError& error) {

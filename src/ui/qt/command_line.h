@@ -19,8 +19,10 @@ struct UsageError {
 };
 
 // Answers --help and --version, and then ends the program. It runs before the window
-// system is reached, so that both work without a display.
-void answer_help_and_version(int argc, char** argv);
+// system is reached, so that both work without a display; for the same reason, when no
+// window system is named at all, a bad command line is reported here (the status to end
+// with is returned), since Qt would stop before the window's own check could run.
+[[nodiscard]] std::optional<int> answer_early(int argc, char** argv);
 
 // The command line once the application has taken Qt's own options (-platform, -style,
 // ...) out of it, or why it cannot be followed.

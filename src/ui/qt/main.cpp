@@ -5,6 +5,7 @@
 // tavrix [OPTION]... [SESSION]: the editor, with that session open.
 int main(int argc, char** argv) {
     tavrix::prepare_process_for_files();
-    tavrix::qt::answer_help_and_version(argc, argv);
+    if (const auto status = tavrix::qt::answer_early(argc, argv))
+        return *status;
     return tavrix::qt::run_editor(argc, argv);
 }

@@ -6,6 +6,7 @@
 
 int main(int argc, char** argv) {
     tavrix::prepare_process_for_files();
-    tavrix::qt::answer_help_and_version(argc, argv);
+    if (const auto status = tavrix::qt::answer_early(argc, argv))
+        return *status;
     return tavrix::qt::run_editor(argc, argv, tavrix::qt::quit_after_first_frame);
 }
