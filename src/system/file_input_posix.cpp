@@ -67,7 +67,7 @@ FileContents read_all(int fd, std::size_t limit) {
 
 FileContents read_system_file(std::string_view path, std::size_t limit) {
     if (path.empty())
-        return ReadFailure{"no se indicó ningún nombre de archivo"};
+        return ReadFailure{kNoFileName};
     const int fd = open_for_reading(std::string(path));
     if (fd < 0)
         return failure(errno);

@@ -43,7 +43,7 @@ FileContents read_all(HANDLE file, std::size_t limit) {
 
 FileContents read_system_file(std::string_view path, std::size_t limit) {
     if (path.empty())
-        return ReadFailure{"no se indicó ningún nombre de archivo"};
+        return ReadFailure{kNoFileName};
     const std::optional<std::wstring> wide = widen_exact(path);
     if (!wide)
         return failure(ERROR_INVALID_NAME);

@@ -22,6 +22,9 @@
 
 namespace tavrix {
 
+// Why an empty path names no file, on writing and on reading alike.
+inline constexpr const char* kNoFileName = "no se indicó ningún nombre de archivo";
+
 #ifndef _WIN32
 
 // How the file output opens a file.

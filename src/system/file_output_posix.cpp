@@ -160,7 +160,7 @@ class PosixFileOutput final : public Output {
 
     IoStatus open(std::string_view path) override {
         if (path.empty())
-            return IoStatus::failure("no se indicó ningún nombre de archivo");
+            return IoStatus::failure(kNoFileName);
         if (path.find('\0') != std::string_view::npos)
             return IoStatus::failure(kInvalidName);
         target_ = std::string(path);

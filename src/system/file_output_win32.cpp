@@ -154,7 +154,7 @@ class Win32FileOutput final : public Output {
 
     IoStatus open(std::string_view path) override {
         if (path.empty())
-            return IoStatus::failure("no se indicó ningún nombre de archivo");
+            return IoStatus::failure(kNoFileName);
         if (path.find('\0') != std::string_view::npos)
             return IoStatus::failure("nombre no válido (contiene un carácter nulo)");
         std::optional<std::wstring> wide = widen_exact(path);
