@@ -125,7 +125,7 @@ void MainWindow::build_menu() {
     add(QStringLiteral("Guardar sesión &como..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
         &MainWindow::save_session_as);
     file->addSeparator();
-    add(QStringLiteral("Ge&nerar!"), QKeySequence(), [this] { editor_->generate(); });
+    add(from_model(generate_menu_text()), QKeySequence(), [this] { editor_->generate(); });
     file->addSeparator();
     add(QStringLiteral("&Salir"), QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::close);
     add_tools_menu(*menuBar(), *editor_);

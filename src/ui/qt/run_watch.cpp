@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QProgressDialog>
 
+#include "app/form1.h"
 #include "storyboard/messages.h"
 
 namespace tavrix::qt {
@@ -49,7 +50,9 @@ void RunWatch::finish() {
 void RunWatch::show_progress(const RunProgress& progress) {
     if (!dialog_) {
         dialog_ = new QProgressDialog(&owner_);
-        dialog_->setWindowTitle(QStringLiteral("Generar!"));
+        const std::string_view caption = generate_caption();
+        dialog_->setWindowTitle(
+            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
         dialog_->setCancelButtonText(
             QString::fromUtf8(kCancelButton.data(), static_cast<qsizetype>(kCancelButton.size())));
         dialog_->setRange(0, 0);  // the length of a run is not known beforehand

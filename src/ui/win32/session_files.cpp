@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "app/form1.h"
 #include "model/controls.h"
 #include "storyboard/messages.h"
 #include "system/text_win32.h"
@@ -81,7 +82,7 @@ void add_file_menu(HMENU bar) {
     AppendMenuW(file, MF_STRING, kSaveAsCommand,
                 L"Guardar sesi\u00f3n &como...\tCtrl+May\u00fas+S");
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(file, MF_STRING, kGenerateCommand, L"Ge&nerar!");
+    AppendMenuW(file, MF_STRING, kGenerateCommand, widen(generate_menu_text()).c_str());
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(file, MF_STRING, kQuitCommand, L"&Salir\tCtrl+Q");
     InsertMenuW(bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&Archivo");
