@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "app/session_document.h"
 #include "session/session.h"
 #include "support/memory_output.h"
 
@@ -198,6 +200,71 @@ TEST(SessionFile, ReadsAChangedByteFaithfullyOrNotAtAll) {
             expected["window"]["caption"] = "Tavrix v2.0 -= BETA =-";  // not a session's own
             ASSERT_EQ(Json::parse(session_file_bytes(read.value())), expected) << at;
         }
+    }
+}
+
+// The session file behind a window, step by step: which file it names, and whether the
+// window holds what that file holds. A failure changes neither; a copy and a recovery never
+// make the session count as saved.
+TEST(SessionDocument, FollowsTheFileLastSavedOrOpened) {
+    auto file = std::make_shared<testing::MemoryFile>();
+    std::size_t room = std::numeric_limits<std::size_t>::max();  // 0: the disk is full
+    Platform platform = testing::memory_platform(file);
+    platform.open_output = [file, &room] {
+        return std::make_unique<testing::MemoryOutput>(file, room);
+    };
+    Form1 form(std::move(platform));
+    SessionDocument document(form);
+    enum class Step { Edit, SaveAs, FullDiskSaveAs, Copy, Open, Damage, Recover };
+    struct Case {
+        Step step;
+        const char* path;  // Edit: typed into "Cantidad de animaciones:"
+        bool ok;
+        const char* named;
+        bool unsaved;
+    };
+    const Case steps[] = {
+        {Step::Edit, "30", true, "", true},
+        {Step::SaveAs, "a.tavrix", true, "a.tavrix", false},
+        {Step::Edit, "31", true, "a.tavrix", true},
+        {Step::FullDiskSaveAs, "b.tavrix", false, "a.tavrix", true},
+        {Step::Copy, "copia.tavrix", true, "a.tavrix", true},
+        {Step::Open, "copia.tavrix", true, "copia.tavrix", false},
+        {Step::Edit, "32", true, "copia.tavrix", true},
+        {Step::Damage, "c.tavrix", false, "copia.tavrix", true},
+        {Step::SaveAs, "d.tavrix", true, "d.tavrix", false},
+        {Step::Recover, "d.tavrix", true, "", false},
+        {Step::Edit, "33", true, "", true},
+    };
+    for (const Case& c : steps) {
+        SCOPED_TRACE(c.path);
+        room = c.step == Step::FullDiskSaveAs ? 0 : std::numeric_limits<std::size_t>::max();
+        bool ok = true;
+        switch (c.step) {
+            case Step::Edit:
+                ok = form.type_text(C::cantA, c.path) == ActionStatus::Done;
+                break;
+            case Step::SaveAs:
+            case Step::FullDiskSaveAs:
+                ok = document.save_as(c.path).ok();
+                break;
+            case Step::Copy:
+                ok = document.write_copy(c.path).ok();
+                break;
+            case Step::Open:
+                ok = document.open(c.path).ok();
+                break;
+            case Step::Damage:
+                file->committed = "no es una sesión";
+                ok = document.open(c.path).ok();
+                break;
+            case Step::Recover:
+                ok = document.recover(c.path).ok();
+                break;
+        }
+        EXPECT_EQ(ok, c.ok);
+        EXPECT_EQ(document.path(), c.named);
+        EXPECT_EQ(document.unsaved(), c.unsaved);
     }
 }
 
