@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "app/session_document.h"
+#include "app/session_flow.h"
 #include "session/session.h"
 #include "support/memory_output.h"
 
@@ -203,68 +203,129 @@ TEST(SessionFile, ReadsAChangedByteFaithfullyOrNotAtAll) {
     }
 }
 
-// The session file behind a window, step by step: which file it names, and whether the
-// window holds what that file holds. A failure changes neither; a copy and a recovery never
-// make the session count as saved.
-TEST(SessionDocument, FollowsTheFileLastSavedOrOpened) {
+// A window that answers the session flow from a script and writes down what it was asked.
+struct ScriptedWindow final : SessionWindow {
+    std::optional<std::string> chosen;  // the file dialogs' answer
+    UnsavedAnswer unsaved = UnsavedAnswer::Stay;
+    bool yes = false;
+    std::string seen;
+
+    void note(const std::string& what) { seen += (seen.empty() ? "" : " | ") + what; }
+    std::optional<std::string> choose_file(FileChoice kind, const std::string& current) override {
+        note((kind == FileChoice::Open ? "abrir en " : "guardar en ") + current);
+        return chosen;
+    }
+    UnsavedAnswer ask_unsaved(const SessionQuestion& q) override {
+        note(q.text + " " + std::string(q.yes) + "/" + std::string(q.no) + "/Cancelar");
+        return unsaved;
+    }
+    bool ask(const SessionQuestion& q) override {
+        note(q.text + " " + std::string(q.yes) + "/" + std::string(q.no));
+        return yes;
+    }
+    void show_failure(const std::string&) override { note("fallo"); }
+    void show_opened_session() override { note("mostrar"); }
+    void refresh_title() override { note("título"); }
+    void write_recovery_copy() override { note("copia"); }
+    void remove_recovery_copy() override { note("sin copia"); }
+    void remove_file(const std::string& path) override { note("borrar " + path); }
+};
+
+// The "Archivo" menu's session commands step by step: what the window is asked and shown,
+// which file the session names, and whether the window holds what that file holds. A
+// failure changes neither; a copy never makes the session count as saved.
+TEST(SessionFlow, AsksSavesOpensAndRecovers) {
     auto file = std::make_shared<testing::MemoryFile>();
-    std::size_t room = std::numeric_limits<std::size_t>::max();  // 0: the disk is full
+    std::size_t room = 0;  // 0: the disk is full
     Platform platform = testing::memory_platform(file);
     platform.open_output = [file, &room] {
         return std::make_unique<testing::MemoryOutput>(file, room);
     };
     Form1 form(std::move(platform));
     SessionDocument document(form);
-    enum class Step { Edit, SaveAs, FullDiskSaveAs, Copy, Open, Damage, Recover };
-    struct Case {
-        Step step;
-        const char* path;  // Edit: typed into "Cantidad de animaciones:"
+    ScriptedWindow window;
+    SessionFlow flow(document, window);
+    enum class Do { Edit, Save, SaveAs, FullDiskSave, Settle, Open, OpenDamaged, Copy, Recover };
+    struct Step {
+        Do what;
+        const char* answer;  // the file chosen (none when empty), the text typed, the copy
+        UnsavedAnswer unsaved_answer;
+        bool yes;
         bool ok;
+        const char* seen;
         const char* named;
         bool unsaved;
     };
-    const Case steps[] = {
-        {Step::Edit, "30", true, "", true},
-        {Step::SaveAs, "a.tavrix", true, "a.tavrix", false},
-        {Step::Edit, "31", true, "a.tavrix", true},
-        {Step::FullDiskSaveAs, "b.tavrix", false, "a.tavrix", true},
-        {Step::Copy, "copia.tavrix", true, "a.tavrix", true},
-        {Step::Open, "copia.tavrix", true, "copia.tavrix", false},
-        {Step::Edit, "32", true, "copia.tavrix", true},
-        {Step::Damage, "c.tavrix", false, "copia.tavrix", true},
-        {Step::SaveAs, "d.tavrix", true, "d.tavrix", false},
-        {Step::Recover, "d.tavrix", true, "", false},
-        {Step::Edit, "33", true, "", true},
+    constexpr auto kStay = UnsavedAnswer::Stay;
+    const char* const kAsk = "¿Guardar los cambios de la sesión? Guardar/No guardar/Cancelar";
+    const std::string kOffer =
+        "Se encontró una sesión sin guardar del ayer. ¿Recuperarla? "
+        "Recuperar/Descartar";
+    const Step steps[] = {
+        {Do::Edit, "30", kStay, false, true, "", "", true},
+        {Do::Save, "", kStay, false, false, "guardar en ", "", true},
+        {Do::Save, "a", kStay, false, true, "guardar en  | sin copia | título", "a", false},
+        {Do::Edit, "31", kStay, false, true, "", "a", true},
+        {Do::FullDiskSave, "", kStay, false, false, "fallo", "a", true},
+        {Do::Settle, "", kStay, false, false, kAsk, "a", true},
+        {Do::Settle, "", UnsavedAnswer::Discard, false, true, kAsk, "a", true},
+        {Do::Open, "b", UnsavedAnswer::Save, false, true, "", "b", false},
+        {Do::Settle, "", kStay, false, true, "", "b", false},
+        {Do::OpenDamaged, "c", kStay, false, false, "mostrar | fallo", "b", false},
+        {Do::Edit, "32", kStay, false, true, "", "b", true},
+        {Do::SaveAs, "d", kStay, false, true, "guardar en b | sin copia | título", "d", false},
+        {Do::Edit, "33", kStay, false, true, "", "d", true},
+        {Do::Copy, "copia", kStay, false, true, "", "d", true},
+        {Do::Recover, "copia", kStay, false, false, "", "d", true},
+        {Do::Recover, "copia", kStay, true, true, "", "", true},
     };
-    for (const Case& c : steps) {
-        SCOPED_TRACE(c.path);
-        room = c.step == Step::FullDiskSaveAs ? 0 : std::numeric_limits<std::size_t>::max();
+    const std::string seen_opening = kAsk + std::string(
+                                                " | sin copia | título | abrir en a | "
+                                                "mostrar | sin copia | título");
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.answer);
+        room = step.what == Do::FullDiskSave ? 0 : std::numeric_limits<std::size_t>::max();
+        window.chosen = *step.answer ? std::optional<std::string>(step.answer) : std::nullopt;
+        window.unsaved = step.unsaved_answer;
+        window.yes = step.yes;
+        window.seen.clear();
+        std::string seen = step.seen;
         bool ok = true;
-        switch (c.step) {
-            case Step::Edit:
-                ok = form.type_text(C::cantA, c.path) == ActionStatus::Done;
+        switch (step.what) {
+            case Do::Edit:
+                ok = form.type_text(C::cantA, step.answer) == ActionStatus::Done;
                 break;
-            case Step::SaveAs:
-            case Step::FullDiskSaveAs:
-                ok = document.save_as(c.path).ok();
+            case Do::Save:
+            case Do::FullDiskSave:
+                ok = flow.save();
                 break;
-            case Step::Copy:
-                ok = document.write_copy(c.path).ok();
+            case Do::SaveAs:
+                ok = flow.save_as();
                 break;
-            case Step::Open:
-                ok = document.open(c.path).ok();
+            case Do::Settle:
+                ok = flow.settle_unsaved();
                 break;
-            case Step::Damage:
+            case Do::Open:
+                flow.open_session();
+                seen = seen_opening;
+                break;
+            case Do::OpenDamaged:
                 file->committed = "no es una sesión";
-                ok = document.open(c.path).ok();
+                ok = flow.open_file(step.answer);
                 break;
-            case Step::Recover:
-                ok = document.recover(c.path).ok();
+            case Do::Copy:
+                ok = document.write_copy(step.answer).ok();
+                break;
+            case Do::Recover:
+                ok = flow.offer_recovery(step.answer, "ayer");
+                seen = kOffer + (step.yes ? " | mostrar | copia | borrar copia | título"
+                                          : " | borrar copia");
                 break;
         }
-        EXPECT_EQ(ok, c.ok);
-        EXPECT_EQ(document.path(), c.named);
-        EXPECT_EQ(document.unsaved(), c.unsaved);
+        EXPECT_EQ(ok, step.ok);
+        EXPECT_EQ(window.seen, seen);
+        EXPECT_EQ(document.path(), step.named);
+        EXPECT_EQ(document.unsaved(), step.unsaved);
     }
 }
 

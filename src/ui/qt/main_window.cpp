@@ -81,7 +81,8 @@ QString spanish_moment(const QDateTime& moment) {
 MainWindow::MainWindow(Platform platform, QWidget* parent)
     : QMainWindow(parent),
       editor_(new EditorWindow(std::move(platform))),
-      document_(editor_->form()) {
+      document_(editor_->form()),
+      flow_(document_, *this) {
     // The form keeps its size and every control its place: the menu bar sits above it.
     editor_->setFixedSize(editor_->size());
     build_menu();
@@ -119,11 +120,11 @@ void MainWindow::build_menu() {
         connect(action, &QAction::triggered, this, slot);
     };
     add(QStringLiteral("&Abrir sesión..."), QKeySequence(Qt::CTRL | Qt::Key_O),
-        &MainWindow::open_session);
+        [this] { flow_.open_session(); });
     add(QStringLiteral("&Guardar sesión"), QKeySequence(Qt::CTRL | Qt::Key_S),
-        &MainWindow::save_session);
+        [this] { (void)flow_.save(); });
     add(QStringLiteral("Guardar sesión &como..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-        &MainWindow::save_session_as);
+        [this] { (void)flow_.save_as(); });
     file->addSeparator();
     add(from_model(generate_menu_text()), QKeySequence(), [this] { editor_->generate(); });
     file->addSeparator();
@@ -141,90 +142,74 @@ void MainWindow::show_opened_session() {
 }
 
 void MainWindow::start(const QString& session_file) {
-    offer_recovery();
-    if (!session_file.isEmpty())
-        open_file(session_file);
-}
-
-void MainWindow::open_session() {
-    if (!settle_unsaved())
-        return;
-    const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Abrir sesión"),
-                                     QFileInfo(from_model(document_.path())).path(), kFilter);
-    if (!path.isEmpty())
-        open_file(path);
-}
-
-// After the session file was read or written: a failure is shown; a success leaves no need
-// for the recovery copy, and the title names the file.
-bool MainWindow::settle_file(const Status<SessionFailure>& result) {
-    if (!result.ok()) {
-        show_message(this, MessageKind::Failure, result.error().message);
-        return false;
+    for (const QFileInfo& copy : orphaned_copies()) {
+        if (flow_.offer_recovery(copy.filePath().toStdString(),
+                                 spanish_moment(copy.lastModified()).toStdString()))
+            break;
     }
-    remove_recovery_copy();
-    refresh_title();
-    return true;
+    if (!session_file.isEmpty())
+        (void)flow_.open_file(session_file.toStdString());
 }
 
-bool MainWindow::open_file(const QString& path) {
-    const Status<SessionFailure> opened = document_.open(path.toStdString());
-    show_opened_session();
-    return settle_file(opened);
+std::optional<std::string> MainWindow::choose_file(FileChoice kind, const std::string& current) {
+    QString path;
+    if (kind == FileChoice::Open) {
+        path = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir sesión"),
+                                            QFileInfo(from_model(current)).path(), kFilter);
+    } else {
+        QFileDialog dialog(this, QStringLiteral("Guardar sesión"), from_model(current), kFilter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("tavrix"));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            path = dialog.selectedFiles().front();
+    }
+    if (path.isEmpty())
+        return std::nullopt;
+    return path.toStdString();
 }
 
-bool MainWindow::save_session() {
-    if (document_.path().empty())
-        return save_session_as();
-    return settle_file(document_.save_as(document_.path()));
-}
-
-bool MainWindow::save_session_as() {
-    QFileDialog dialog(this, QStringLiteral("Guardar sesión"), from_model(document_.path()),
-                       kFilter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("tavrix"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    return settle_file(document_.save_as(dialog.selectedFiles().front().toStdString()));
-}
-
-bool MainWindow::settle_unsaved() {
-    if (!document_.unsaved())
-        return true;
+UnsavedAnswer MainWindow::ask_unsaved(const SessionQuestion& question) {
     QMessageBox box(QMessageBox::Warning, from_model(window_def().caption),
-                    QStringLiteral("¿Guardar los cambios de la sesión?"), QMessageBox::NoButton,
-                    this);
-    QPushButton* save = box.addButton(QStringLiteral("Guardar"), QMessageBox::AcceptRole);
-    QPushButton* discard =
-        box.addButton(QStringLiteral("No guardar"), QMessageBox::DestructiveRole);
+                    from_model(question.text), QMessageBox::NoButton, this);
+    QPushButton* save = box.addButton(from_model(question.yes), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(from_model(question.no), QMessageBox::DestructiveRole);
     box.addButton(from_model(kCancelButton), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.exec();
     if (box.clickedButton() == save)
-        return save_session();
-    return box.clickedButton() == discard;
+        return UnsavedAnswer::Save;
+    return box.clickedButton() == discard ? UnsavedAnswer::Discard : UnsavedAnswer::Stay;
+}
+
+bool MainWindow::ask(const SessionQuestion& question) {
+    QMessageBox box(QMessageBox::Question, from_model(window_def().caption),
+                    from_model(question.text), QMessageBox::NoButton, this);
+    QPushButton* yes = box.addButton(from_model(question.yes), QMessageBox::AcceptRole);
+    box.addButton(from_model(question.no), QMessageBox::DestructiveRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void MainWindow::show_failure(const std::string& message) {
+    show_message(this, MessageKind::Failure, message);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!settle_unsaved()) {
+    if (!flow_.settle_unsaved()) {
         event->ignore();
         return;
     }
-    recovery_timer_.stop();
     remove_recovery_copy();
     event->accept();
 }
 
 void MainWindow::on_edited() {
     refresh_title();
-    if (document_.unsaved()) {
+    if (document_.unsaved())
         recovery_timer_.start();  // again from now: the copy follows the last change
-    } else {
-        recovery_timer_.stop();
+    else
         remove_recovery_copy();
-    }
 }
 
 void MainWindow::refresh_title() {
@@ -245,42 +230,14 @@ void MainWindow::write_recovery_copy() {
     (void)document_.write_copy(own_recovery_copy().toStdString());
 }
 
+// The copy a pending change would write is not written either.
 void MainWindow::remove_recovery_copy() {
+    recovery_timer_.stop();
     QFile::remove(own_recovery_copy());
 }
 
-void MainWindow::offer_recovery() {
-    for (const QFileInfo& copy : orphaned_copies()) {
-        if (offer(copy))
-            return;
-    }
-}
-
-// True when the copy was recovered; a declined copy is removed.
-bool MainWindow::offer(const QFileInfo& copy) {
-    QMessageBox box(QMessageBox::Question, from_model(window_def().caption),
-                    QStringLiteral("Se encontró una sesión sin guardar del %1. ¿Recuperarla?")
-                        .arg(spanish_moment(copy.lastModified())),
-                    QMessageBox::NoButton, this);
-    QPushButton* recover = box.addButton(QStringLiteral("Recuperar"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("Descartar"), QMessageBox::DestructiveRole);
-    box.setDefaultButton(recover);
-    box.exec();
-    if (box.clickedButton() != recover) {
-        QFile::remove(copy.filePath());
-        return false;
-    }
-    const Status<SessionFailure> recovered = document_.recover(copy.filePath().toStdString());
-    show_opened_session();
-    if (!recovered.ok()) {
-        show_message(this, MessageKind::Failure, recovered.error().message);
-        return false;
-    }
-    // The copy is this window's now: written under its own name before the old one goes.
-    write_recovery_copy();
-    QFile::remove(copy.filePath());
-    refresh_title();
-    return true;
+void MainWindow::remove_file(const std::string& path) {
+    QFile::remove(QString::fromStdString(path));
 }
 
 }  // namespace tavrix::qt

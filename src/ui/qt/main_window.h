@@ -8,13 +8,12 @@
 #include <QTimer>
 
 #include "app/session_document.h"
+#include "app/session_flow.h"
 #include "ui/qt/editor_window.h"
-
-class QFileInfo;
 
 namespace tavrix::qt {
 
-class MainWindow final : public QMainWindow {
+class MainWindow final : public QMainWindow, private SessionWindow {
     Q_OBJECT
 
   public:
@@ -32,24 +31,22 @@ class MainWindow final : public QMainWindow {
   private:
     void fit_screen();
     void build_menu();
-    void show_opened_session();
-    void open_session();
-    bool save_session();
-    bool save_session_as();
-    bool settle_file(const Status<SessionFailure>& result);
-    bool open_file(const QString& path);
-    // Asks whether to save unsaved changes; false when the person would rather stay.
-    bool settle_unsaved();
-
     void on_edited();
-    void refresh_title();
-    void write_recovery_copy();
-    void remove_recovery_copy();
-    void offer_recovery();
-    bool offer(const QFileInfo& copy);
+
+    // What the session flow asks of the window.
+    std::optional<std::string> choose_file(FileChoice kind, const std::string& current) override;
+    UnsavedAnswer ask_unsaved(const SessionQuestion& question) override;
+    bool ask(const SessionQuestion& question) override;
+    void show_failure(const std::string& message) override;
+    void show_opened_session() override;
+    void refresh_title() override;
+    void write_recovery_copy() override;
+    void remove_recovery_copy() override;
+    void remove_file(const std::string& path) override;
 
     EditorWindow* editor_;
     SessionDocument document_;
+    SessionFlow flow_;
     QTimer recovery_timer_;
 };
 

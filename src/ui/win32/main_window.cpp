@@ -160,9 +160,12 @@ bool MainWindow::open(int show_command) {
 
 void MainWindow::start(const std::optional<std::string>& session_file) {
     recovery_copy_ = own_recovery_copy();
-    offer_recovery();
+    for (const RecoveryCopy& copy : orphaned_copies()) {
+        if (flow_.offer_recovery(narrow(copy.path), narrow(copy.written)))
+            break;
+    }
     if (session_file)
-        open_file(*session_file);
+        (void)flow_.open_file(*session_file);
 }
 
 bool MainWindow::preprocess(MSG& message) {
@@ -310,9 +313,8 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
                 close_after_run_ = true;  // the run is cancelled, then the window closes
                 return 0;
             }
-            if (!settle_unsaved())
+            if (!flow_.settle_unsaved())
                 return 0;
-            KillTimer(window_, kRecoveryTimer);
             remove_recovery_copy();
             break;
         case WM_DESTROY:
@@ -370,13 +372,14 @@ void MainWindow::on_menu(int command) {
             on_edited();
             break;
         case kOpenCommand:
-            open_session();
+            if (!generating_)
+                flow_.open_session();
             break;
         case kSaveCommand:
-            save_session();
+            (void)flow_.save();
             break;
         case kSaveAsCommand:
-            save_session_as();
+            (void)flow_.save_as();
             break;
         case kGenerateCommand:
             on_clicked(kGenerateButton);
@@ -545,61 +548,41 @@ void MainWindow::show_opened_session() {
     show_engine_ready(GetMenu(window_), form_.engine_ready());
 }
 
-void MainWindow::open_session() {
-    if (generating_ || !settle_unsaved())
-        return;
-    if (const auto path = choose_session_file(window_, FileDialog::Open, widen(document_.path())))
-        open_file(narrow(*path));
+std::optional<std::string> MainWindow::choose_file(FileChoice kind, const std::string& current) {
+    const auto path = choose_session_file(
+        window_, kind == FileChoice::Open ? FileDialog::Open : FileDialog::Save, widen(current));
+    if (!path)
+        return std::nullopt;
+    return narrow(*path);
 }
 
-// After the session file was read or written: a failure is shown; a success leaves no need
-// for the recovery copy, and the title names the file.
-bool MainWindow::settle_file(const Status<SessionFailure>& result) {
-    if (!result.ok()) {
-        show_message(window_, MessageKind::Failure, result.error().message);
-        return false;
+UnsavedAnswer MainWindow::ask_unsaved(const SessionQuestion& question) {
+    switch (win32::ask(window_,
+                       {widen(question.text), widen(question.yes), widen(question.no), true})) {
+        case IDYES:
+            return UnsavedAnswer::Save;
+        case IDNO:
+            return UnsavedAnswer::Discard;
+        default:
+            return UnsavedAnswer::Stay;
     }
-    KillTimer(window_, kRecoveryTimer);
-    remove_recovery_copy();
-    refresh_title();
-    return true;
 }
 
-bool MainWindow::open_file(const std::string& path) {
-    const Status<SessionFailure> opened = document_.open(path);
-    show_opened_session();
-    return settle_file(opened);
+bool MainWindow::ask(const SessionQuestion& question) {
+    return win32::ask(window_, {widen(question.text), widen(question.yes), widen(question.no),
+                                false}) == IDYES;
 }
 
-bool MainWindow::save_session() {
-    if (document_.path().empty())
-        return save_session_as();
-    return settle_file(document_.save_as(document_.path()));
-}
-
-bool MainWindow::save_session_as() {
-    const auto path = choose_session_file(window_, FileDialog::Save, widen(document_.path()));
-    return path && settle_file(document_.save_as(narrow(*path)));
-}
-
-bool MainWindow::settle_unsaved() {
-    if (!document_.unsaved())
-        return true;
-    const int answer = ask(window_, {L"\u00bfGuardar los cambios de la sesi\u00f3n?", L"Guardar",
-                                     L"No guardar", true});
-    if (answer == IDYES)
-        return save_session();
-    return answer == IDNO;
+void MainWindow::show_failure(const std::string& message) {
+    show_message(window_, MessageKind::Failure, message);
 }
 
 void MainWindow::on_edited() {
     refresh_title();
-    if (document_.unsaved()) {
+    if (document_.unsaved())
         SetTimer(window_, kRecoveryTimer, kRecoveryDelayMs, nullptr);  // again from now
-    } else {
-        KillTimer(window_, kRecoveryTimer);
+    else
         remove_recovery_copy();
-    }
 }
 
 // "*" before the name while there are unsaved changes, as Windows programs show it.
@@ -621,31 +604,15 @@ void MainWindow::write_recovery_copy() {
         (void)document_.write_copy(narrow(recovery_copy_));
 }
 
+// The copy a pending change would write is not written either.
 void MainWindow::remove_recovery_copy() {
+    KillTimer(window_, kRecoveryTimer);
     if (!recovery_copy_.empty())
         DeleteFileW(recovery_copy_.c_str());
 }
 
-void MainWindow::offer_recovery() {
-    for (const RecoveryCopy& copy : orphaned_copies()) {
-        const std::wstring text = L"Se encontr\u00f3 una sesi\u00f3n sin guardar del " +
-                                  copy.written + L". \u00bfRecuperarla?";
-        if (ask(window_, {text, L"Recuperar", L"Descartar", false}) != IDYES) {
-            DeleteFileW(copy.path.c_str());
-            continue;
-        }
-        const Status<SessionFailure> recovered = document_.recover(narrow(copy.path));
-        show_opened_session();
-        if (!recovered.ok()) {
-            show_message(window_, MessageKind::Failure, recovered.error().message);
-            continue;
-        }
-        // The copy is this window's now: written under its own name before the old one goes.
-        write_recovery_copy();
-        DeleteFileW(copy.path.c_str());
-        refresh_title();
-        return;
-    }
+void MainWindow::remove_file(const std::string& path) {
+    DeleteFileW(widen(path).c_str());
 }
 
 }  // namespace tavrix::win32

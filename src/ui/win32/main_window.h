@@ -14,13 +14,14 @@
 
 #include "app/form1.h"
 #include "app/session_document.h"
+#include "app/session_flow.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/progress_window.h"
 #include "ui/win32/scrolling.h"
 
 namespace tavrix::win32 {
 
-class MainWindow {
+class MainWindow final : private SessionWindow {
   public:
     explicit MainWindow(HINSTANCE instance);
     MainWindow(const MainWindow&) = delete;
@@ -60,19 +61,18 @@ class MainWindow {
     bool on_progress(const RunProgress& progress);
     void report_run();
 
-    void show_opened_session();
-    void open_session();
-    bool save_session();
-    bool save_session_as();
-    bool settle_file(const Status<SessionFailure>& result);
-    bool open_file(const std::string& path);
-    // Asks whether to save unsaved changes; false when the person would rather stay.
-    bool settle_unsaved();
     void on_edited();
-    void refresh_title();
-    void write_recovery_copy();
-    void remove_recovery_copy();
-    void offer_recovery();
+
+    // What the session flow asks of the window.
+    std::optional<std::string> choose_file(FileChoice kind, const std::string& current) override;
+    UnsavedAnswer ask_unsaved(const SessionQuestion& question) override;
+    bool ask(const SessionQuestion& question) override;
+    void show_failure(const std::string& message) override;
+    void show_opened_session() override;
+    void refresh_title() override;
+    void write_recovery_copy() override;
+    void remove_recovery_copy() override;
+    void remove_file(const std::string& path) override;
 
     void mark(ControlId id, Property property);
     void apply_changes();
@@ -94,6 +94,7 @@ class MainWindow {
 
     Form1 form_;
     SessionDocument document_{form_};
+    SessionFlow flow_{document_, *this};
     std::wstring recovery_copy_;  // empty when there is no data folder
     DirtyBits dirty_{};
     HWND typing_in_ = nullptr;  // the box whose edit the rules are answering
