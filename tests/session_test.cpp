@@ -172,6 +172,11 @@ TEST(SessionFile, RefusesWhatIsNotJsonOrTooLarge) {
     EXPECT_EQ(refusal_of(""), "no es una sesión de Tavrix: no es un documento JSON válido");
     EXPECT_EQ(refusal_of(busy_bytes() + "x"),
               "no es una sesión de Tavrix: no es un documento JSON válido");
+    // Valid JSON to a lenient reader, but a member given twice is not a session.
+    std::string twice = busy_bytes();
+    twice.insert(twice.find("\"version\""), "\"format\": \"tavrix-session\", ");
+    EXPECT_NE(refusal_of(twice).find("el miembro \"format\" aparece dos veces"), std::string::npos)
+        << refusal_of(twice);
     std::string padded = busy_bytes();
     padded.resize(kSessionFileLimit + 1, ' ');
     EXPECT_EQ(refusal_of(padded), "el archivo ocupa más de 16 MiB");
