@@ -8,6 +8,7 @@
 #include <QTranslator>
 
 #include "common/version.h"
+#include "ui/qt/model_text.h"
 
 #ifdef TAVRIX_FONTCONFIG
 #include <fontconfig/fontconfig.h>
@@ -25,8 +26,7 @@ constexpr int kFontPixels = 11;
 void name_application() {
     // Lower case, as the program is called: --version prints "tavrix" and the version.
     QCoreApplication::setApplicationName(QStringLiteral("tavrix"));
-    QCoreApplication::setApplicationVersion(
-        QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size())));
+    QCoreApplication::setApplicationVersion(from_model(kVersion));
 }
 
 void speak_spanish(QCoreApplication& app) {

@@ -12,6 +12,7 @@
 
 #include "model/names.h"
 #include "ui/qt/message_box.h"
+#include "ui/qt/model_text.h"
 
 namespace tavrix::qt {
 namespace {
@@ -19,10 +20,6 @@ namespace {
 QRect pixels(const Twips& place) {
     return QRect(place.left / kTwipsPerPixel, place.top / kTwipsPerPixel,
                  place.width / kTwipsPerPixel, place.height / kTwipsPerPixel);
-}
-
-QString from_model(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The model joins a caption's lines with a lone carriage return, which a label does not

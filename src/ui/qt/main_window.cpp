@@ -23,6 +23,7 @@
 #include <cerrno>
 
 #include "ui/qt/message_box.h"
+#include "ui/qt/model_text.h"
 #include "ui/qt/tools_menu.h"
 
 namespace tavrix::qt {
@@ -33,10 +34,6 @@ constexpr int kRecoveryDelayMs = 2000;
 const QString kCopyPrefix = QStringLiteral("sesion-sin-guardar-");
 // The title bar and borders the window manager adds, which the available area must hold too.
 constexpr int kFrame = 40;
-
-QString from_model(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString recovery_folder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

@@ -4,15 +4,9 @@
 #include <QPushButton>
 
 #include "model/controls.h"
+#include "ui/qt/model_text.h"
 
 namespace tavrix::qt {
-namespace {
-
-QString from_model(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 void show_message(QWidget* owner, MessageKind kind, const std::string& text) {
     const QMessageBox::Icon icon =

@@ -5,6 +5,7 @@
 
 #include "app/form1.h"
 #include "storyboard/messages.h"
+#include "ui/qt/model_text.h"
 
 namespace tavrix::qt {
 namespace {
@@ -50,11 +51,8 @@ void RunWatch::finish() {
 void RunWatch::show_progress(const RunProgress& progress) {
     if (!dialog_) {
         dialog_ = new QProgressDialog(&owner_);
-        const std::string_view caption = generate_caption();
-        dialog_->setWindowTitle(
-            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
-        dialog_->setCancelButtonText(
-            QString::fromUtf8(kCancelButton.data(), static_cast<qsizetype>(kCancelButton.size())));
+        dialog_->setWindowTitle(from_model(generate_caption()));
+        dialog_->setCancelButtonText(from_model(kCancelButton));
         dialog_->setRange(0, 0);  // the length of a run is not known beforehand
         dialog_->setAutoClose(false);
         dialog_->setAutoReset(false);

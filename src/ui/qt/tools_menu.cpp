@@ -13,13 +13,14 @@
 
 #include "storyboard/check.h"
 #include "ui/qt/editor_window.h"
+#include "ui/qt/model_text.h"
 
 namespace tavrix::qt {
 namespace {
 
 QString findings_text(const std::vector<std::string>& findings) {
     if (findings.empty())
-        return QString::fromUtf8(kNoFindings.data(), static_cast<qsizetype>(kNoFindings.size()));
+        return from_model(kNoFindings);
     QStringList lines;
     for (const std::string& finding : findings)
         lines.append(QString::fromStdString(finding));
