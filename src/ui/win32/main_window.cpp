@@ -549,8 +549,7 @@ void MainWindow::show_opened_session() {
 }
 
 std::optional<std::string> MainWindow::choose_file(FileChoice kind, const std::string& current) {
-    const auto path = choose_session_file(
-        window_, kind == FileChoice::Open ? FileDialog::Open : FileDialog::Save, widen(current));
+    const auto path = choose_session_file(window_, kind, widen(current));
     if (!path)
         return std::nullopt;
     return narrow(*path);

@@ -100,7 +100,7 @@ HACCEL with_file_shortcuts(HACCEL accelerators) {
     return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
 }
 
-std::optional<std::wstring> choose_session_file(HWND owner, FileDialog kind,
+std::optional<std::wstring> choose_session_file(HWND owner, FileChoice kind,
                                                 const std::wstring& current) {
     std::wstring path = current;
     path.resize(32 * 1024, L'\0');
@@ -113,7 +113,7 @@ std::optional<std::wstring> choose_session_file(HWND owner, FileDialog kind,
     dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     dialog.lpstrDefExt = L"tavrix";
-    if (kind == FileDialog::Open) {
+    if (kind == FileChoice::Open) {
         dialog.lpstrTitle = L"Abrir sesi\u00f3n";
         dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
         if (!GetOpenFileNameW(&dialog))

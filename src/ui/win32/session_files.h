@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/session_flow.h"
+
 namespace tavrix::win32 {
 
 // The commands of the "Archivo" menu, beside those of "Herramientas".
@@ -22,10 +24,8 @@ inline constexpr int kQuitCommand = 914;
 void add_file_menu(HMENU bar);
 [[nodiscard]] HACCEL with_file_shortcuts(HACCEL accelerators);
 
-enum class FileDialog : std::uint8_t { Open, Save };
-
 // The path the person chose, or nothing when they cancelled.
-[[nodiscard]] std::optional<std::wstring> choose_session_file(HWND owner, FileDialog kind,
+[[nodiscard]] std::optional<std::wstring> choose_session_file(HWND owner, FileChoice kind,
                                                               const std::wstring& current);
 
 // A question with two or three buttons of its own; the answer is IDYES for the first, IDNO
