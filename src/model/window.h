@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -76,6 +77,9 @@ class Window {
     void set_observer(PropertyObserver observer) { observer_ = std::move(observer); }
 
     const ControlStates& states() const { return controls_; }
+    // Counts every property that changed, so that what is worked out from the controls
+    // (the preview's plan) can tell whether it is still current.
+    std::uint64_t revision() const { return revision_; }
     // Puts every control as `states` shows it, raising no event; the observer hears each
     // property that changes.
     void restore(const ControlStates& states);
@@ -83,7 +87,8 @@ class Window {
   private:
     const ControlState& state(ControlId id) const { return controls_[index_of(id)]; }
     ControlState& state(ControlId id) { return controls_[index_of(id)]; }
-    void notify(ControlId id, Property property) const {
+    void notify(ControlId id, Property property) {
+        ++revision_;
         if (observer_)
             observer_(id, property);
     }
@@ -91,6 +96,7 @@ class Window {
     EventSink& sink_;
     ControlStates controls_;
     PropertyObserver observer_;
+    std::uint64_t revision_ = 0;
 };
 
 }  // namespace tavrix
