@@ -7,8 +7,8 @@
 namespace tavrix {
 namespace {
 
-// The characters that Windows-1252 places at 0x80 to 0x9F, indexed by byte - 0x80. Zero
-// marks the five unassigned bytes, which Windows maps to the same C1 code points.
+// The characters that Windows-1252 places at 0x80 to 0x9F, indexed by byte - 0x80. The five
+// unassigned bytes stand for the same C1 code points, as Windows maps them.
 constexpr std::array<char32_t, 32> kHighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
@@ -90,6 +90,27 @@ void append_windows_1252(std::string_view utf8, std::string& out) {
         }
         out.push_back(to_windows_1252(code));
         pos += length;
+    }
+}
+
+void append_utf8_from_windows_1252(std::string_view bytes, std::string& out) {
+    if (is_ascii(bytes)) {
+        out.append(bytes);
+        return;
+    }
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        const char32_t code = byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
     }
 }
 

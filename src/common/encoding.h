@@ -12,6 +12,10 @@ namespace tavrix {
 // every byte that is not part of a well-formed UTF-8 sequence, is written as "?".
 void append_windows_1252(std::string_view utf8, std::string& out);
 
+// Appends `bytes`, read as Windows-1252, to `out` in UTF-8. Every byte is a character: the
+// five that the code page leaves unassigned become the C1 code points, as Windows reads them.
+void append_utf8_from_windows_1252(std::string_view bytes, std::string& out);
+
 // True when every byte of the text is ASCII (the common case, copied as it stands).
 bool is_ascii(std::string_view text) noexcept;
 

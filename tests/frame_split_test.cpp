@@ -1,0 +1,177 @@
+// An action's frames said as rows of ranges: expanding the rows, one after another, with the
+// expansion that "Generar!" uses must give back exactly the frames, in no more rows than
+// the frames were made from.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/encoding.h"
+#include "common/numbers.h"
+#include "storyboard/block_writer.h"
+#include "storyboard/frame_expansion.h"
+#include "storyboard/frame_split.h"
+#include "support/memory_output.h"
+
+namespace tavrix {
+namespace {
+
+using Frames = std::vector<std::array<std::string, kRangeCount>>;
+
+// The frames that the expansion writes for a row; none when it fails.
+Frames expanded(const RangeRow& row) {
+    auto file = std::make_shared<fuzz::MemoryFile>();
+    fuzz::MemoryOutput output(file);
+    const RunSettings settings{append_windows_1252, {}, 0};
+    Frames frames;
+    {
+        BlockWriter writer(output, settings);
+        ExpansionStart start{};
+        for (std::size_t r = 0; r < kRangeCount; ++r) {
+            start.from[r] = row.from[r];
+            start.to[r] = leading_number(row.to[r]);
+        }
+        if (!expand_frames(start, append_windows_1252, writer).ok() || !writer.flush().ok())
+            return {};
+    }
+    (void)output.commit();
+    for (const std::string& line : testing::split_crlf_lines(file->committed)) {
+        std::array<std::string, kRangeCount> values;
+        std::size_t at = 0;
+        for (std::size_t r = 0; r < kRangeCount; ++r) {
+            const std::size_t comma = r + 1 < kRangeCount ? line.find(',', at) : line.size();
+            values[r] = line.substr(at, comma - at);
+            at = comma + 1 + (r % 2 == 1 ? 1 : 0);  // ", " after the image and the Y
+        }
+        frames.push_back(values);
+    }
+    return frames;
+}
+
+// Splits the frames and expands the rows again: the frames taken must come back as they were.
+FrameSplit split_and_check(const Frames& frames, std::size_t max_rows = 10) {
+    std::vector<FrameValues> views;
+    for (const auto& frame : frames)
+        views.push_back({frame[0], frame[1], frame[2], frame[3], frame[4]});
+    const FrameSplit split = split_frames(views, max_rows);
+    Frames back;
+    for (const RangeRow& row : split.rows) {
+        const Frames part = expanded(row);
+        EXPECT_FALSE(part.empty()) << "a row that does not expand: " << row.from[0];
+        back.insert(back.end(), part.begin(), part.end());
+    }
+    EXPECT_EQ(back, Frames(frames.begin(),
+                           frames.begin() + static_cast<std::ptrdiff_t>(split.frames_taken)));
+    return split;
+}
+
+struct SplitCase {
+    const char* name;
+    std::vector<RangeRow>
+        made_from;     // the rows whose expansions, one after another, are the frames
+    std::size_t rows;  // the fewest rows that give them
+};
+
+const RangeRow kStill{{"0", "0", "0", "0", "5"}, {"0", "0", "0", "0", "5"}};
+
+RangeRow row(std::array<std::string, kRangeCount> from, std::array<std::string, kRangeCount> to) {
+    return {from, to};
+}
+
+class Split : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(Split, GivesTheFramesBackInTheFewestRows) {
+    Frames frames;
+    for (const RangeRow& made : GetParam().made_from) {
+        const Frames part = expanded(made);
+        frames.insert(frames.end(), part.begin(), part.end());
+    }
+    const FrameSplit split = split_and_check(frames);
+    EXPECT_EQ(split.frames_taken, frames.size());
+    EXPECT_EQ(split.rows.size(), GetParam().rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Import, Split,
+    ::testing::Values(
+        SplitCase{"OneFrame", {kStill}, 1},
+        SplitCase{
+            "WorkedExample", {row({"0", "0", "10", "0", "15"}, {"0", "3", "7", "0", "15"})}, 1},
+        // Two rows that one row says as well: 0 to 3, then 4 to 6.
+        SplitCase{"RowsThatJoin",
+                  {row({"0", "0", "0", "0", "1"}, {"0", "3", "0", "0", "1"}),
+                   row({"0", "4", "0", "0", "1"}, {"0", "6", "0", "0", "1"})},
+                  1},
+        SplitCase{"RangesStoppingAtDifferentFrames",
+                  {row({"0", "8", "-5", "0", "2"}, {"3", "19", "40", "-2", "9"})},
+                  1},
+        SplitCase{"SameFrameTwice", {kStill, kStill}, 2},
+        SplitCase{"XBackAndForth",
+                  {row({"0", "0", "0", "0", "1"}, {"0", "0", "3", "0", "1"}),
+                   row({"0", "0", "2", "0", "1"}, {"0", "0", "-1", "0", "1"})},
+                  2},
+        SplitCase{"TypedTextsThatStayOrStep",
+                  {row({"007", "+5", "-", "5.0", "3"}, {"0", "9", "0", "2", "3"})},
+                  1},
+        SplitCase{"FractionalSteps",
+                  {row({"0.5", "0", "3", "-2.25", "1"}, {"4", "0", "2.5", "1", "1"})},
+                  1},
+        SplitCase{"ImageDownIsTwoRows",  // only X and Y count down
+                  {row({"0", "2", "0", "0", "1"}, {"0", "2", "0", "0", "1"}),
+                   row({"0", "1", "0", "0", "1"}, {"0", "1", "0", "0", "1"})},
+                  2},
+        SplitCase{"BeyondWherePlusOneShows",
+                  {row({"0", "0", "999999999999998", "0", "1"}, {"0", "0", "1e400", "0", "1"})},
+                  1},
+        SplitCase{"SpeedMoving", {row({"0", "0", "0", "0", "2"}, {"0", "0", "4", "0", "4"})}, 1}),
+    [](const ::testing::TestParamInfo<SplitCase>& info) { return info.param.name; });
+
+TEST(Split, CutsWhatTenRowsCannotSay) {
+    Frames frames;
+    for (int i = 0; i < 12; ++i)
+        frames.push_back({"0", "0", i % 2 ? "5" : "0", "0", "1"});
+    const FrameSplit split = split_and_check(frames);
+    EXPECT_EQ(split.rows.size(), 10u);
+    EXPECT_EQ(split.frames_taken, 10u);
+}
+
+TEST(Split, StopsAtAFrameNoRowGives) {
+    const FrameSplit split =
+        split_and_check({{"0", "0", "0", "0", "1"}, {"0", "0", "0", "0", "-"}});
+    EXPECT_EQ(split.frames_taken, 1u);
+}
+
+// Frames made from random rows, and random frames that no row made: whatever is taken comes
+// back, and frames made from n rows need no more than n.
+TEST(Split, AnyFramesComeBackAsTheyWere) {
+    std::mt19937 random(20240611);
+    const std::vector<std::string> values = {"0",   "1",   "2",     "3",   "7",  "-1",  "-4",  "12",
+                                             "0.5", "2.5", "-3.75", "007", "99", "100", "-100"};
+    const auto pick = [&] { return values[random() % values.size()]; };
+    for (int round = 0; round < 400; ++round) {
+        Frames frames;
+        const std::size_t made_from = 1 + random() % 12;
+        for (std::size_t i = 0; i < made_from; ++i) {
+            RangeRow made;
+            for (std::size_t r = 0; r < kRangeCount; ++r) {
+                made.from[r] = pick();
+                made.to[r] = random() % 3 == 0 ? made.from[r] : pick();
+            }
+            Frames part = expanded(made);
+            if (round % 4 == 3 && !part.empty())
+                part.resize(1 + random() % part.size());  // a row's first frames are a row's too
+            frames.insert(frames.end(), part.begin(), part.end());
+        }
+        if (frames.empty())
+            continue;
+        const FrameSplit split = split_and_check(frames);
+        EXPECT_LE(split.rows.size(), made_from) << "round " << round;
+        if (split.rows.size() < 10) {
+            EXPECT_EQ(split.frames_taken, frames.size()) << "round " << round;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tavrix
