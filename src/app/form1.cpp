@@ -9,49 +9,12 @@
 #include "editor/toggle_rules.h"
 #include "storyboard/check.h"
 #include "storyboard/messages.h"
+#include "storyboard/on_screen.h"
 
 namespace tavrix {
 namespace {
 
 using C = ControlId;
-
-// The fields a run reads. The run holds the event thread, so they cannot change under it.
-// The path and the ranges are read as numbers or names; every other field is written as typed.
-StoryboardFields storyboard_fields(const Window& window, bool engine_ready) {
-    StoryboardFields fields{};
-    const auto read = [&window](ControlId id) { return std::string_view(window.text(id)); };
-    const auto field = [&](ControlId id) {
-        fields.written.push_back({id, read(id)});
-        return read(id);
-    };
-    const auto ticked = [&window](ControlId box) { return window.value(box) == 1; };
-    fields.path = read(C::Text11);
-    fields.sprite_file = field(C::Text12);
-    if (ticked(C::Check9))
-        fields.start_scene = field(C::Text13);
-    if (ticked(C::Check6)) {
-        fields.fade = StoryboardFields::Fade{field(C::ttika),
-                                             {field(C::Text25), field(C::Text26), field(C::Text27)},
-                                             field(C::tikdd)};
-    }
-    fields.clear_colour = {field(C::rojo), field(C::verde), field(C::azul)};
-    fields.layer = {field(C::Text16),
-                    {field(C::Text17), field(C::Text18)},
-                    {field(C::Text15), field(C::Text20)},
-                    field(C::Text19)};
-    if (ticked(C::Check7))
-        fields.music = StoryboardFields::Music{field(C::soundfile), field(C::Text14)};
-    if (ticked(C::Check8)) {
-        fields.background =
-            StoryboardFields::Background{field(C::Text24), {field(C::Text23), field(C::Text22)}};
-    }
-    for (std::size_t i = 0; i < kRangeCount; ++i) {
-        fields.from[i] = read(kFrameRanges[i].from);
-        fields.to[i] = read(kFrameRanges[i].to);
-    }
-    fields.engine_ready = engine_ready;
-    return fields;
-}
 
 // What failed, the path in quotes, and why.
 SessionFailure session_failure(std::string_view what, std::string_view path,
@@ -148,13 +111,14 @@ void Form1::on_click(ControlId id) {
 }
 
 std::vector<std::string> Form1::check() const {
-    return check_storyboard(storyboard_fields(window_, engine_ready_), platform_.file_exists);
+    return check_storyboard(storyboard_on_screen(window_, engine_ready_), path(),
+                            platform_.file_exists);
 }
 
 // A run that fails leaves Tics, Tiempo and the tick total as they were.
 void Form1::Command1_Click() {
     std::unique_ptr<Output> output = platform_.open_output();
-    last_run_ = write_storyboard(storyboard_fields(window_, engine_ready_), *output,
+    last_run_ = write_storyboard(storyboard_on_screen(window_, engine_ready_), path(), *output,
                                  RunSettings{platform_.encode, progress_, frame_limit_});
     if (!last_run_->ok())
         return;
@@ -164,8 +128,12 @@ void Form1::Command1_Click() {
     window_.set_text(C::tiempoI, number_text(totals.time));
 }
 
+std::string_view Form1::path() const {
+    return window_.text(C::Text11);
+}
+
 RunSize Form1::run_size() const {
-    return measure_run(storyboard_fields(window_, engine_ready_), platform_.encode);
+    return measure_run(storyboard_on_screen(window_, engine_ready_), platform_.encode);
 }
 
 std::optional<std::string> Form1::long_run_question() const {

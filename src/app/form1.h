@@ -94,6 +94,8 @@ class Form1 final : private EventSink {
 
     void Form_Load();
     void Command1_Click();
+    // "Nombre del archivo:", where "Generar!" writes.
+    std::string_view path() const;
     EditorContext editor() { return EditorContext{window_, store_, hold_}; }
 
     Platform platform_;

@@ -176,13 +176,15 @@ std::optional<std::pair<double, double>> steps_below(const RangeWalk& walk, doub
     return steps_above(mirrored, -limit);
 }
 
-// Where each value of a range stands in a run of `frames` frames.
+// Where each value of a range stands in a run of `frames` frames, which follows `before`
+// frames of the action.
 class RangeFrames {
   public:
-    RangeFrames(const RangeWalk& walk, std::uint64_t frames) : walk_(walk), frames_(frames) {}
+    RangeFrames(const RangeWalk& walk, std::uint64_t before, std::uint64_t frames)
+        : walk_(walk), before_(before), frames_(frames) {}
 
     // The frames that hold the typed text.
-    void add_typed(FrameSet& set) const { set.add(1, walk_.steps == 0 ? frames_ : 1); }
+    void add_typed(FrameSet& set) const { add(set, 1, walk_.steps == 0 ? frames_ : 1); }
 
     // The frames after steps `first` to `last`; the last step's value stays to the end.
     void add_steps(FrameSet& set, std::optional<std::pair<double, double>> steps) const {
@@ -190,7 +192,7 @@ class RangeFrames {
             return;
         const auto first = static_cast<std::uint64_t>(steps->first);
         const auto last = static_cast<std::uint64_t>(steps->second);
-        set.add(first + 1, steps->second >= walk_.steps ? frames_ : last + 1);
+        add(set, first + 1, steps->second >= walk_.steps ? frames_ : last + 1);
     }
     void add_all_steps(FrameSet& set) const {
         if (walk_.steps >= 1)
@@ -198,7 +200,12 @@ class RangeFrames {
     }
 
   private:
+    void add(FrameSet& set, std::uint64_t first, std::uint64_t last) const {
+        set.add(before_ + first, before_ + last);
+    }
+
     const RangeWalk& walk_;
+    std::uint64_t before_;
     std::uint64_t frames_;
 };
 
@@ -261,13 +268,18 @@ std::optional<Flaw> typed_flaw(std::string_view text) {
     return Flaw::NotWhole;
 }
 
-void check_frame_values(std::size_t range, const RangeWalk& walk, std::uint64_t frames,
-                        Findings& findings) {
-    std::array<FrameSet, kFlawCount> flawed;
+// The frames of an action at which each flaw shows, gathered over its rows.
+struct ActionFlaws {
+    std::array<std::array<FrameSet, kFlawCount>, kSpeed> values;  // group, image, X and Y
+    FrameSet zero_speed;
+    FrameSet negative_speed;
+};
+
+void find_value_flaws(const RangeFrames& where, const RangeWalk& walk,
+                      std::array<FrameSet, kFlawCount>& flawed) {
     const auto at = [&flawed](Flaw flaw) -> FrameSet& {
         return flawed[static_cast<std::size_t>(flaw)];
     };
-    const RangeFrames where(walk, frames);
     if (const auto flaw = typed_flaw(walk.typed))
         where.add_typed(at(*flaw));
     where.add_steps(at(Flaw::Wide), steps_above(walk, kShortMax));
@@ -278,65 +290,85 @@ void check_frame_values(std::size_t range, const RangeWalk& walk, std::uint64_t 
         where.add_steps(at(Flaw::Exponent), steps_above(walk, kLargestCounted - 1));
         where.add_steps(at(Flaw::Exponent), steps_below(walk, 1 - kLargestCounted));
     }
-    for (std::size_t i = 0; i < kFlawCount; ++i) {
-        if (flawed[i].empty())
-            continue;
-        const auto flaw = static_cast<Flaw>(i);
-        findings.push_back(std::string(kFrameRanges[range].column) + " " +
-                           std::string(flaw_text(flaw)) + flawed[i].describe() + "; " +
-                           std::string(flaw_effect(flaw)));
-    }
 }
 
-void check_speed(const RangeWalk& walk, std::uint64_t frames, Findings& findings) {
-    FrameSet zero;
-    FrameSet negative;
-    const RangeFrames where(walk, frames);
+void find_speed_flaws(const RangeFrames& where, const RangeWalk& walk, ActionFlaws& flaws) {
     const double typed = strict_number(walk.typed).value_or(0);
     if (typed == 0)
-        where.add_typed(zero);
+        where.add_typed(flaws.zero_speed);
     else if (typed < 0)
-        where.add_typed(negative);
-    where.add_steps(negative, steps_below(walk, 0));
+        where.add_typed(flaws.negative_speed);
+    where.add_steps(flaws.negative_speed, steps_below(walk, 0));
     // Speeds only count upward, so a whole negative start passes 0 once.
     if (walk.start < 0 && walk.start == std::trunc(walk.start) && -walk.start <= walk.steps)
-        where.add_steps(zero, std::pair{-walk.start, -walk.start});
-    const std::string column(kFrameRanges[kSpeed].column);
-    if (!zero.empty()) {
-        findings.push_back(column + " vale 0 en " + zero.describe() +
+        where.add_steps(flaws.zero_speed, std::pair{-walk.start, -walk.start});
+}
+
+void report_flaws(const ActionFlaws& flaws, std::string_view scene, Findings& findings) {
+    for (std::size_t range = 0; range < flaws.values.size(); ++range) {
+        for (std::size_t i = 0; i < kFlawCount; ++i) {
+            const FrameSet& frames = flaws.values[range][i];
+            if (frames.empty())
+                continue;
+            const auto flaw = static_cast<Flaw>(i);
+            findings.push_back(std::string(scene) + std::string(kFrameRanges[range].column) + " " +
+                               std::string(flaw_text(flaw)) + frames.describe() + "; " +
+                               std::string(flaw_effect(flaw)));
+        }
+    }
+    const std::string column = std::string(scene) + std::string(kFrameRanges[kSpeed].column);
+    if (!flaws.zero_speed.empty()) {
+        findings.push_back(column + " vale 0 en " + flaws.zero_speed.describe() +
                            "; el motor nunca muestra un marco de tiempo 0.");
     }
-    if (!negative.empty()) {
-        findings.push_back(column + " es negativa en " + negative.describe() +
+    if (!flaws.negative_speed.empty()) {
+        findings.push_back(column + " es negativa en " + flaws.negative_speed.describe() +
                            "; el motor se queda parado en el primero de ellos.");
     }
 }
 
-void check_frames(const StoryboardFields& fields, Findings& findings) {
+// The row's frame count, or none when a running value it must read is not a number, which
+// it reports.
+std::optional<std::uint64_t> walk_row(const Storyboard::Row& row, std::uint64_t before,
+                                      std::string_view scene, ActionFlaws& flaws,
+                                      Findings& findings) {
     std::array<RangeWalk, kRangeCount> walks;
     double most_steps = 0;
     bool stops = false;
     for (std::size_t i = 0; i < kRangeCount; ++i) {
-        walks[i] = walk_of(i, fields.from[i], fields.to[i]);
+        walks[i] = walk_of(i, row[i].from, row[i].to);
         most_steps = std::max(most_steps, walks[i].steps);
         // The speed is added to the tick total in every frame, moving or not.
-        const bool stopping =
-            walks[i].not_a_number || (i == kSpeed && !strict_number(fields.from[i]));
+        const bool stopping = walks[i].not_a_number || (i == kSpeed && !strict_number(row[i].from));
         if (stopping) {
-            findings.push_back(std::string(kFrameRanges[i].column) + " " + quoted(fields.from[i]) +
+            findings.push_back(std::string(scene) + std::string(kFrameRanges[i].column) + " " +
+                               quoted(row[i].from) +
                                " en la fila «Desde:» no es un número completo; «Generar!» no "
                                "podrá terminar.");
             stops = true;
         }
     }
     if (stops)
-        return;  // no file would be written
+        return std::nullopt;
     const auto frames = static_cast<std::uint64_t>(most_steps) + 1;
     for (std::size_t i : {kGroup, kImage, kX, kY})
-        check_frame_values(i, walks[i], frames, findings);
-    check_speed(walks[kSpeed], frames, findings);
+        find_value_flaws(RangeFrames(walks[i], before, frames), walks[i], flaws.values[i]);
+    find_speed_flaws(RangeFrames(walks[kSpeed], before, frames), walks[kSpeed], flaws);
+    return frames;
+}
+
+void check_frames(const Storyboard::Scene& scene, std::string_view name, Findings& findings) {
+    ActionFlaws flaws;
+    std::uint64_t frames = 0;
+    for (const Storyboard::Row& row : scene.action) {
+        const auto row_frames = walk_row(row, frames, name, flaws, findings);
+        if (!row_frames)
+            return;  // no file would be written
+        frames += *row_frames;
+    }
+    report_flaws(flaws, name, findings);
     if (frames > kManyFrames) {
-        findings.push_back("La expansión escribiría " + std::to_string(frames) +
+        findings.push_back(std::string(name) + "La expansión escribiría " + std::to_string(frames) +
                            " marcos, más de un millón.");
     }
 }
@@ -349,11 +381,24 @@ struct NumberKey {
     FieldName name;
 };
 
-std::vector<NumberKey> number_keys(const StoryboardFields& fields) {
+void check_number_keys(const std::vector<NumberKey>& keys, std::string_view scene,
+                       Findings& findings) {
+    for (const NumberKey& key : keys) {
+        const std::string_view value = trim_blanks(key.text);
+        if (value.empty()) {
+            findings.push_back(std::string(scene) + key.name.text() +
+                               " está vacío; el motor usa su valor por omisión.");
+        } else if (!is_plain_whole(value)) {
+            findings.push_back(std::string(scene) + key.name.text() + ": " + quoted(key.text) +
+                               " no es un número entero; el motor usa su valor por omisión o "
+                               "aborta el guion.");
+        }
+    }
+}
+
+std::vector<NumberKey> number_keys(const Storyboard::Scene& scene) {
     std::vector<NumberKey> keys;
-    if (fields.start_scene)
-        keys.push_back({*fields.start_scene, {C::Label17, {}}});
-    if (const auto& fade = fields.fade) {
+    if (const auto& fade = scene.fade) {
         keys.push_back({fade->in_time, {C::tikdea, C::Frame2}});
         for (std::string_view part : fade->in_colour)
             keys.push_back({part, {C::Label35, C::Frame2}});
@@ -361,16 +406,16 @@ std::vector<NumberKey> number_keys(const StoryboardFields& fields) {
     }
     const ControlId colours[] = {C::Label19, C::Label20, C::Label21};
     for (std::size_t i = 0; i < 3; ++i)
-        keys.push_back({fields.clear_colour[i], {colours[i], C::Frame3}});
-    const StoryboardFields::Layer& layer = fields.layer;
+        keys.push_back({scene.clear_colour[i], {colours[i], C::Frame3}});
+    const Storyboard::Layer& layer = scene.layer;
     for (std::string_view part : layer.position)
         keys.push_back({part, {C::Label23, C::Frame4}});
     for (std::string_view part : layer.offset)
         keys.push_back({part, {C::Label32, C::Frame4}});
     keys.push_back({layer.start_time, {C::Label25, C::Frame4}});
-    if (fields.music)
-        keys.push_back({fields.music->loops, {C::Label26, C::Frame5}});
-    if (const auto& background = fields.background) {
+    if (scene.music)
+        keys.push_back({scene.music->loops, {C::Label26, C::Frame5}});
+    if (const auto& background = scene.background) {
         keys.push_back({background->action, {C::Label30, C::Frame6}});
         for (std::string_view part : background->start)
             keys.push_back({part, {C::Label29, C::Frame6}});
@@ -378,26 +423,16 @@ std::vector<NumberKey> number_keys(const StoryboardFields& fields) {
     return keys;
 }
 
-void check_number_keys(const StoryboardFields& fields, Findings& findings) {
-    for (const NumberKey& key : number_keys(fields)) {
-        const std::string_view value = trim_blanks(key.text);
-        if (value.empty()) {
-            findings.push_back(key.name.text() + " está vacío; el motor usa su valor por omisión.");
-        } else if (!is_plain_whole(value)) {
-            findings.push_back(key.name.text() + ": " + quoted(key.text) +
-                               " no es un número entero; el motor usa su valor por omisión o "
-                               "aborta el guion.");
-        }
-    }
-    if (fields.start_scene) {
+void check_start_scene(const Storyboard::Header& header, Findings& findings) {
+    if (header.start_scene) {
         findings.push_back(FieldName{C::Label17, {}}.text() +
                            ": un motor cuenta las escenas desde 1 y otro desde 0, y el archivo "
                            "solo tiene la escena 0.");
     }
 }
 
-void check_action_number(std::string_view number, Findings& findings) {
-    const std::string name = FieldName{C::Label22, C::Frame4}.text();
+void check_action_number(std::string_view number, std::string_view scene, Findings& findings) {
+    const std::string name = std::string(scene) + FieldName{C::Label22, C::Frame4}.text();
     if (!is_plain_whole(trim_blanks(number))) {
         findings.push_back(name + ": " + quoted(number) +
                            " no es un número entero; layer0.anim y «[Begin action]» abortan el "
@@ -408,14 +443,15 @@ void check_action_number(std::string_view number, Findings& findings) {
     }
 }
 
-void check_engine_keys(const StoryboardFields& fields, Findings& findings) {
-    if (fields.engine_ready)
+void check_engine_keys(const Storyboard::Scene& scene, std::string_view name, Findings& findings) {
+    if (scene.engine_keys)
         return;
     findings.push_back(
+        std::string(name) +
         "La escena no tiene end.time: el motor la juega durante 0 tics (active «Archivo listo "
         "para el motor» en «Herramientas»).");
-    if (fields.background) {
-        findings.push_back(FieldName{C::Frame6, {}}.text() +
+    if (scene.background) {
+        findings.push_back(std::string(name) + FieldName{C::Frame6, {}}.text() +
                            ": ningún bg.name de la escena apunta a [BG1], que nunca se ve "
                            "(active «Archivo listo para el motor»).");
     }
@@ -445,34 +481,58 @@ struct NamedFile {
     bool beside_storyboard;  // an engine looks for it next to the storyboard file
 };
 
-void check_files(const StoryboardFields& fields, const FileExists& exists, Findings& findings) {
-    std::vector<NamedFile> files{{fields.path, FieldName{C::Label1, {}}.text(), false},
-                                 {fields.sprite_file, FieldName{C::Label14, {}}.text(), true}};
-    if (fields.music)
-        files.push_back({fields.music->file, FieldName{C::Frame5, {}}.text(), true});
-    for (const NamedFile& file : files) {
-        if (!is_ascii(file.name)) {
-            findings.push_back(file.label + ": " + quoted(file.name) +
-                               " tiene caracteres fuera de ASCII; un motor en Windows puede no "
-                               "encontrarlo.");
-        }
-        if (file.beside_storyboard && exists && !exists(beside(fields.path, file.name))) {
-            findings.push_back(file.label + ": " + quoted(file.name) +
-                               " no existe junto al archivo del guion.");
-        }
+void check_file(const NamedFile& file, std::string_view storyboard, const FileExists& exists,
+                Findings& findings) {
+    if (!is_ascii(file.name)) {
+        findings.push_back(file.label + ": " + quoted(file.name) +
+                           " tiene caracteres fuera de ASCII; un motor en Windows puede no "
+                           "encontrarlo.");
     }
+    if (file.beside_storyboard && exists && !exists(beside(storyboard, file.name))) {
+        findings.push_back(file.label + ": " + quoted(file.name) +
+                           " no existe junto al archivo del guion.");
+    }
+}
+
+// How a finding names scene `index`: not at all when it is the only one.
+std::string scene_name(const Storyboard& storyboard, std::size_t index) {
+    if (storyboard.scenes.size() == 1)
+        return {};
+    return "Escena " + std::to_string(index) + ": ";
 }
 
 }  // namespace
 
-std::vector<std::string> check_storyboard(const StoryboardFields& fields,
+std::vector<std::string> check_storyboard(const Storyboard& storyboard, std::string_view path,
                                           const FileExists& exists) {
     Findings findings;
-    check_files(fields, exists, findings);
-    check_engine_keys(fields, findings);
-    check_number_keys(fields, findings);
-    check_action_number(fields.layer.animation, findings);
-    check_frames(fields, findings);
+    const auto each_scene = [&](auto check) {
+        for (std::size_t i = 0; i < storyboard.scenes.size(); ++i)
+            check(storyboard.scenes[i], scene_name(storyboard, i));
+    };
+    check_file({path, FieldName{C::Label1, {}}.text(), false}, path, exists, findings);
+    check_file({storyboard.header.sprite_file, FieldName{C::Label14, {}}.text(), true}, path,
+               exists, findings);
+    each_scene([&](const Storyboard::Scene& scene, const std::string& name) {
+        if (scene.music)
+            check_file({scene.music->file, name + FieldName{C::Frame5, {}}.text(), true}, path,
+                       exists, findings);
+    });
+    each_scene([&](const Storyboard::Scene& scene, const std::string& name) {
+        check_engine_keys(scene, name, findings);
+    });
+    if (const auto& start_scene = storyboard.header.start_scene)
+        check_number_keys({{*start_scene, {C::Label17, {}}}}, {}, findings);
+    each_scene([&](const Storyboard::Scene& scene, const std::string& name) {
+        check_number_keys(number_keys(scene), name, findings);
+    });
+    check_start_scene(storyboard.header, findings);
+    each_scene([&](const Storyboard::Scene& scene, const std::string& name) {
+        check_action_number(scene.layer.animation, name, findings);
+    });
+    each_scene([&](const Storyboard::Scene& scene, const std::string& name) {
+        check_frames(scene, name, findings);
+    });
     return findings;
 }
 

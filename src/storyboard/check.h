@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "storyboard/output.h"
+#include "storyboard/storyboard.h"
 #include "storyboard/writer.h"
 
 namespace tavrix {
@@ -22,7 +23,10 @@ inline constexpr std::string_view kNoFindings =
 // One Spanish line per finding, each naming the field by its label on the window and the
 // frames concerned; none when all is well. `exists` is asked about the .sff and music files
 // beside the storyboard file; when it is empty they are not looked for.
-[[nodiscard]] std::vector<std::string> check_storyboard(const StoryboardFields& fields,
+// With several scenes, each finding about one of them starts by naming it. `path`: where
+// the storyboard file is written.
+[[nodiscard]] std::vector<std::string> check_storyboard(const Storyboard& storyboard,
+                                                        std::string_view path,
                                                         const FileExists& exists);
 
 }  // namespace tavrix

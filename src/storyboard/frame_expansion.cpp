@@ -221,14 +221,14 @@ class FrameLine {
 class Expansion {
   public:
     Expansion(const ExpansionStart& start, Encoder encode, BlockWriter& writer)
-        : writer_(writer), encode_(encode), to_(start.to) {
+        : writer_(writer), encode_(encode), to_(start.to), ticks_(start.ticks) {
         for (std::size_t i = 0; i < kRangeCount; ++i) {
             running_[i].assign_typed(start.from[i]);
         }
     }
 
     Expected<std::int32_t, ExpansionFailure> run() {
-        std::int32_t total = 0;
+        std::int32_t total = ticks_;
         line_.build(running_, encode_);
         for (;;) {
             std::array<double, kRangeCount> direction{};
@@ -496,6 +496,7 @@ class Expansion {
     Encoder encode_;
     std::array<RunningValue, kRangeCount> running_;
     std::array<double, kRangeCount> to_{};     // the leading numbers of the "Hasta:" fields
+    std::int32_t ticks_;                       // the tick total before the first frame
     std::optional<ExpansionFailure> failure_;  // why write_frame stopped the run
     FrameLine line_;
     std::vector<std::size_t> stepping_{kGroup, kImage, kX, kY, kSpeed};

@@ -32,6 +32,7 @@ using ExpansionFailure = std::variant<NotANumber, TickTotalOutOfRange, BlockFail
 struct ExpansionStart {
     std::array<std::string_view, kRangeCount> from;  // the "Desde:" texts
     std::array<double, kRangeCount> to;              // the leading numbers of "Hasta:"
+    std::int32_t ticks = 0;                          // the tick total before the first frame
 };
 
 // Writes the frame lines, in the file's code page, to `writer`; gives the tick total, or why

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <variant>
 
@@ -19,12 +21,16 @@
 namespace tavrix {
 namespace {
 
-ExpansionStart expansion_start(const StoryboardFields& fields) {
+using S = Storyboard;
+using C = ControlId;
+
+ExpansionStart expansion_start(const S::Row& row, std::int32_t ticks) {
     ExpansionStart start{};
     for (std::size_t i = 0; i < kRangeCount; ++i) {
-        start.from[i] = fields.from[i];
-        start.to[i] = leading_number(fields.to[i]);
+        start.from[i] = row[i].from;
+        start.to[i] = leading_number(row[i].to);
     }
+    start.ticks = ticks;
     return start;
 }
 
@@ -45,27 +51,90 @@ std::string quoted_path(std::string_view path) {
     return quoted_for_message(path, kMessagePathLimit);
 }
 
+// The values that go into the file as typed, with the field each comes from, in the order
+// a person reads them on the window.
+struct Typed {
+    ControlId field;
+    std::string_view text;
+};
+
+void add_typed(const S::Scene& scene, std::vector<Typed>& typed) {
+    if (const auto& fade = scene.fade) {
+        typed.insert(typed.end(), {{C::ttika, fade->in_time},
+                                   {C::Text25, fade->in_colour[0]},
+                                   {C::Text26, fade->in_colour[1]},
+                                   {C::Text27, fade->in_colour[2]},
+                                   {C::tikdd, fade->out_time}});
+    }
+    const auto& [red, green, blue] = scene.clear_colour;
+    const S::Layer& layer = scene.layer;
+    typed.insert(typed.end(), {{C::rojo, red},
+                               {C::verde, green},
+                               {C::azul, blue},
+                               {C::Text16, layer.animation},
+                               {C::Text17, layer.position[0]},
+                               {C::Text18, layer.position[1]},
+                               {C::Text15, layer.offset[0]},
+                               {C::Text20, layer.offset[1]},
+                               {C::Text19, layer.start_time}});
+    if (const auto& music = scene.music)
+        typed.insert(typed.end(), {{C::soundfile, music->file}, {C::Text14, music->loops}});
+    if (const auto& background = scene.background) {
+        typed.insert(typed.end(), {{C::Text24, background->action},
+                                   {C::Text23, background->start[0]},
+                                   {C::Text22, background->start[1]}});
+    }
+}
+
+std::vector<Typed> typed_values(const Storyboard& storyboard) {
+    std::vector<Typed> typed{{C::Text12, storyboard.header.sprite_file}};
+    if (const auto& start_scene = storyboard.header.start_scene)
+        typed.push_back({C::Text13, *start_scene});
+    for (const S::Scene& scene : storyboard.scenes)
+        add_typed(scene, typed);
+    return typed;
+}
+
+// The name of scene `index`'s background element, one per scene.
+std::string background_name(std::size_t index) {
+    return "BG" + std::to_string(index + 1);
+}
+
+// Whether scene `index` writes its own action: no earlier scene's layer plays that number.
+bool writes_action(const Storyboard& storyboard, std::size_t index) {
+    const std::string& number = storyboard.scenes[index].layer.animation;
+    return std::none_of(storyboard.scenes.begin(), storyboard.scenes.begin() + index,
+                        [&](const S::Scene& scene) { return scene.layer.animation == number; });
+}
+
+// Adds `ticks` to the run's total; false when it would leave its range.
+bool add_ticks(std::int32_t& total, std::int32_t ticks) {
+    const std::int64_t sum = std::int64_t{total} + ticks;
+    if (sum < std::numeric_limits<std::int32_t>::min() ||
+        sum > std::numeric_limits<std::int32_t>::max())
+        return false;
+    total = static_cast<std::int32_t>(sum);
+    return true;
+}
+
 class Run {
   public:
-    Run(const StoryboardFields& fields, Output& output, const RunSettings& settings)
-        : fields_(fields), settings_(settings), writer_(output, settings) {}
+    Run(const Storyboard& storyboard, std::string_view path, Output& output,
+        const RunSettings& settings)
+        : storyboard_(storyboard), path_(path), settings_(settings), writer_(output, settings) {}
 
     RunResult write_file(Output& output) {
-        if (const IoStatus opened = output.open(fields_.path); !opened.ok())
+        if (const IoStatus opened = output.open(path_); !opened.ok())
             return file_failure("No se pudo crear el archivo ", opened.reason());
-        std::optional<std::int32_t> counted;
-        if (fields_.engine_ready) {
-            const auto ticks = count_ticks();
+        write_header();
+        std::int32_t total = 0;
+        for (std::size_t i = 0; i < storyboard_.scenes.size(); ++i) {
+            const auto ticks = write_scene(i);
             if (!ticks.ok())
-                return expansion_failure(ticks.error());
-            counted = ticks.value();
+                return ticks.error();
+            if (!add_ticks(total, ticks.value()))
+                return tick_total_out_of_range();
         }
-        write_header(counted);
-        const auto expanded = expand_frames(expansion_start(fields_), settings_.encode, writer_);
-        if (!expanded.ok())
-            return expansion_failure(expanded.error());
-        const std::int32_t total = expanded.value();
-        write_trailer(total);
         if (const auto flushed = writer_.flush(); !flushed.ok())
             return block_failure(flushed.error());
         if (const IoStatus committed = output.commit(); !committed.ok())
@@ -74,45 +143,97 @@ class Run {
     }
 
   private:
-    Expected<std::int32_t, ExpansionFailure> count_ticks() const {
+    // The tick total of the action's frames, expanded through `writer`.
+    Expected<std::int32_t, ExpansionFailure> expand_action(const S::Scene& scene,
+                                                           BlockWriter& writer) const {
+        std::int32_t ticks = 0;
+        for (const S::Row& row : scene.action) {
+            const auto expanded =
+                expand_frames(expansion_start(row, ticks), settings_.encode, writer);
+            if (!expanded.ok())
+                return expanded.error();
+            ticks = expanded.value();
+        }
+        return ticks;
+    }
+
+    Expected<std::int32_t, ExpansionFailure> count_ticks(const S::Scene& scene) const {
         Discard discard;
         BlockWriter counter(discard, settings_);
-        return expand_frames(expansion_start(fields_), settings_.encode, counter);
+        return expand_action(scene, counter);
+    }
+
+    // Scene `index` and its action, when it writes one; gives the action's tick total (0
+    // without one).
+    Expected<std::int32_t, RunFailure> write_scene(std::size_t index) {
+        const S::Scene& scene = storyboard_.scenes[index];
+        std::optional<std::int32_t> counted;
+        if (scene.engine_keys) {
+            const auto ticks = count_ticks(scene);
+            if (!ticks.ok())
+                return expansion_failure(ticks.error());
+            counted = ticks.value();
+        }
+        write_scene_keys(index, scene, counted);
+        if (!writes_action(storyboard_, index))
+            return 0;
+        writer_.text_line({"[Begin action ", scene.layer.animation, "]"});
+        const auto expanded = expand_action(scene, writer_);
+        if (!expanded.ok())
+            return expansion_failure(expanded.error());
+        write_trailer(expanded.value());
+        return expanded.value();
     }
 
     // An encoder writes one "?" for each character it cannot hold, and a "?" as itself.
     std::vector<ReplacedCharacters> replaced_characters() const {
         std::vector<ReplacedCharacters> replaced;
         std::string encoded;
-        for (const StoryboardFields::Written& field : fields_.written) {
+        for (const Typed& value : typed_values(storyboard_)) {
             encoded.clear();
-            settings_.encode(field.text, encoded);
+            settings_.encode(value.text, encoded);
             const auto marks = [](std::string_view text) {
                 return static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '?'));
             };
-            if (const std::uint64_t count = marks(encoded) - marks(field.text); count > 0)
-                replaced.push_back({field.control, count});
+            const std::uint64_t count = marks(encoded) - marks(value.text);
+            if (count == 0)
+                continue;
+            const auto same_field = [&](const ReplacedCharacters& r) {
+                return r.field == value.field;
+            };
+            if (const auto seen = std::find_if(replaced.begin(), replaced.end(), same_field);
+                seen != replaced.end())
+                seen->count += count;
+            else
+                replaced.push_back({value.field, count});
         }
         return replaced;
     }
 
-    // `ticks`: the run's tick total, known ahead in an engine-ready run.
-    void write_header(std::optional<std::int32_t> ticks) {
+    void write_header() {
         auto& w = writer_;
+        const S::Header& header = storyboard_.header;
         w.text_line({"[SceneDef]"});
-        w.text_line({"spr = ", fields_.sprite_file});
-        if (fields_.start_scene)
-            w.text_line({"startscene = ", *fields_.start_scene});
+        w.text_line({"spr = ", header.sprite_file});
+        if (header.start_scene)
+            w.text_line({"startscene = ", *header.start_scene});
         w.text_line({});
+    }
+
+    // `ticks`: the action's tick total, known ahead when the scene has its engine keys.
+    void write_scene_keys(std::size_t index, const S::Scene& scene,
+                          std::optional<std::int32_t> ticks) {
+        auto& w = writer_;
+        const std::string background = background_name(index);
         w.text_line({";------------------------------------"});
-        w.text_line({"[Scene 0]"});
-        if (fields_.fade)
-            write_fade(*fields_.fade);
-        const auto& [red, green, blue] = fields_.clear_colour;
+        w.text_line({"[Scene ", std::to_string(index), "]"});
+        if (scene.fade)
+            write_fade(*scene.fade);
+        const auto& [red, green, blue] = scene.clear_colour;
         w.text_line({"; Screen Color"});
         w.text_line({"clearcolor = ", red, ",", green, ",", blue});
         w.text_line({});
-        const StoryboardFields::Layer& layer = fields_.layer;
+        const S::Layer& layer = scene.layer;
         w.text_line({"; Overlay Anims (from 0 to 9)"});
         w.text_line({"layerall.pos = ", layer.position[0], ",", layer.position[1]});
         w.text_line({"layer0.anim = ", layer.animation});
@@ -120,18 +241,17 @@ class Run {
         w.text_line({"layer0.starttime = ", layer.start_time});
         if (ticks) {
             w.text_line({"end.time = ", number_text(scene_length(layer.start_time, *ticks))});
-            if (fields_.background)
-                w.text_line({"bg.name = BG1"});
+            if (scene.background)
+                w.text_line({"bg.name = ", background});
         }
-        if (fields_.music)
-            write_music(*fields_.music);
-        if (fields_.background)
-            write_background(*fields_.background);
+        if (scene.music)
+            write_music(*scene.music);
+        if (scene.background)
+            write_background(background, *scene.background);
         w.text_line({});
-        w.text_line({"[Begin action ", layer.animation, "]"});
     }
 
-    void write_fade(const StoryboardFields::Fade& fade) {
+    void write_fade(const S::Fade& fade) {
         auto& w = writer_;
         const auto& [red, green, blue] = fade.in_colour;
         w.text_line({";Fade"});
@@ -142,7 +262,7 @@ class Run {
         w.text_line({});
     }
 
-    void write_music(const StoryboardFields::Music& music) {
+    void write_music(const S::Music& music) {
         auto& w = writer_;
         w.text_line({});
         w.text_line({"; Music"});
@@ -150,18 +270,17 @@ class Run {
         w.text_line({"bgm.loop = ", music.loops});
     }
 
-    void write_background(const StoryboardFields::Background& background) {
+    void write_background(std::string_view name, const S::Background& background) {
         auto& w = writer_;
         w.text_line({});
-        w.text_line({"[BG1Def]"});
+        w.text_line({"[", name, "Def]"});
         w.text_line({});
-        w.text_line({"[BG1]"});
+        w.text_line({"[", name, "]"});
         w.text_line({"type = Anim"});
         w.text_line({"Actionno = ", background.action});
         w.text_line({"start = ", background.start[0], ",", background.start[1]});
         w.text_line({"mask = 1"});
     }
-
     void write_trailer(std::int32_t total) {
         writer_.text_line({" "});
         writer_.text_line({"; Tiempo = ", sign_padded_number_text(time_of_ticks(total))});
@@ -170,7 +289,7 @@ class Run {
 
     RunFailure file_failure(std::string_view what, const std::string& reason) const {
         return RunFailure{FailureCause::File,
-                          std::string(what) + quoted_path(fields_.path) + ": " + reason + "."};
+                          std::string(what) + quoted_path(path_) + ": " + reason + "."};
     }
 
     RunFailure block_failure(const BlockFailure& failure) const {
@@ -190,7 +309,7 @@ class Run {
     RunFailure not_a_number(const NotANumber& value) const {
         const FrameRange& range = kFrameRanges[value.range];
         return RunFailure{FailureCause::Field,
-                          "No se pudo generar " + quoted_path(fields_.path) + ": el valor " +
+                          "No se pudo generar " + quoted_path(path_) + ": el valor " +
                               quoted(value.text) + " de " + quoted(control_name(range.from)) +
                               (is_beyond_double(value.text) ? " es demasiado grande para un número."
                                                             : " no es un número completo.")};
@@ -198,11 +317,12 @@ class Run {
 
     RunFailure tick_total_out_of_range() const {
         return RunFailure{FailureCause::TickTotal,
-                          "No se pudo generar " + quoted_path(fields_.path) +
+                          "No se pudo generar " + quoted_path(path_) +
                               ": el total de tics sale del rango de -2147483648 a 2147483647."};
     }
 
-    const StoryboardFields& fields_;
+    const Storyboard& storyboard_;
+    std::string_view path_;
     const RunSettings& settings_;
     BlockWriter writer_;
 };
@@ -218,23 +338,34 @@ double scene_length(std::string_view start_time, std::int32_t tick_total) {
     return std::max(1.0, start + tick_total);
 }
 
-RunSize measure_run(const StoryboardFields& fields, Encoder encode) {
-    return count_frames(expansion_start(fields), encode);
+RunSize measure_run(const Storyboard& storyboard, Encoder encode) {
+    RunSize size;
+    for (std::size_t i = 0; i < storyboard.scenes.size(); ++i) {
+        if (!writes_action(storyboard, i))
+            continue;
+        for (const S::Row& row : storyboard.scenes[i].action) {
+            const RunSize counted = count_frames(expansion_start(row, 0), encode);
+            size.frames += counted.frames;
+            size.frame_bytes += counted.frame_bytes;
+            size.at_least = size.at_least || counted.at_least;
+        }
+    }
+    return size;
 }
 
-RunResult write_storyboard(const StoryboardFields& fields, Output& output,
+RunResult write_storyboard(const Storyboard& storyboard, std::string_view path, Output& output,
                            const RunSettings& settings) {
     // Decided before the file is touched, so that a refused run changes nothing.
     if (settings.max_frames != 0) {
-        const RunSize size = measure_run(fields, settings.encode);
+        const RunSize size = measure_run(storyboard, settings.encode);
         if (size.frames > settings.max_frames) {
             return RunFailure{FailureCause::TooManyFrames,
-                              "No se generó " + quoted(fields.path) + ": se escribirían " +
+                              "No se generó " + quoted(path) + ": se escribirían " +
                                   run_size_text(size) + ", más que el límite de " +
                                   grouped_number(settings.max_frames) + " cuadros."};
         }
     }
-    RunResult result = Run(fields, output, settings).write_file(output);
+    RunResult result = Run(storyboard, path, output, settings).write_file(output);
     if (!result.ok())
         output.abandon();
     return result;

@@ -13,58 +13,10 @@
 
 #include "common/expected.h"
 #include "model/controls.h"
-#include "model/ranges.h"
 #include "storyboard/output.h"
+#include "storyboard/storyboard.h"
 
 namespace tavrix {
-
-// The texts of the fields that a run writes; a part whose box is not ticked is absent.
-struct StoryboardFields {
-    using Pair = std::array<std::string_view, 2>;
-    using Colour = std::array<std::string_view, 3>;  // red, green, blue
-
-    struct Fade {
-        std::string_view in_time;
-        Colour in_colour;
-        std::string_view out_time;
-    };
-    struct Layer {
-        std::string_view animation;
-        Pair position;
-        Pair offset;
-        std::string_view start_time;
-    };
-    struct Music {
-        std::string_view file;
-        std::string_view loops;
-    };
-    struct Background {
-        std::string_view action;
-        Pair start;
-    };
-
-    std::string_view path;
-    std::string_view sprite_file;
-    std::optional<std::string_view> start_scene;
-    std::optional<Fade> fade;
-    Colour clear_colour;
-    Layer layer;
-    std::optional<Music> music;
-    std::optional<Background> background;
-    std::array<std::string_view, kRangeCount> from;  // the "Desde:" row
-    std::array<std::string_view, kRangeCount> to;    // the "Hasta:" row
-    // "Archivo listo para el motor": the scene also gets its length ("end.time") and, with
-    // the background, the key that points at it ("bg.name").
-    bool engine_ready = false;
-
-    // The fields above that go into the file as typed, with the control each comes from, so
-    // that a run can name those that held characters the code page cannot.
-    struct Written {
-        ControlId control;
-        std::string_view text;
-    };
-    std::vector<Written> written;
-};
 
 struct RunProgress {
     std::uint64_t frames = 0;
@@ -116,16 +68,19 @@ struct RunFailure {
 
 using RunResult = Expected<RunTotals, RunFailure>;
 
-// How long a run of the fields would be.
-[[nodiscard]] RunSize measure_run(const StoryboardFields& fields, Encoder encode);
+// How long a run of the storyboard would be.
+[[nodiscard]] RunSize measure_run(const Storyboard& storyboard, Encoder encode);
 
 // The scene's length that an engine-ready file gives: the whole part of the layer's start
 // time (0 when it is not a number) plus the tick total, and at least 1.
 double scene_length(std::string_view start_time, std::int32_t tick_total);
 
-// The tick total starts at 0 in every run. An engine-ready run expands the frames twice:
-// once without writing, for the scene's length, which comes before them in the file.
-RunResult write_storyboard(const StoryboardFields& fields, Output& output,
+// Writes the storyboard to `path`: the header, then each scene as "[Scene i]" with its
+// action. Scenes whose layers play the same action number share the first one's action,
+// written once. Each action's tick total starts at 0; the run's is their sum. A scene with
+// its engine keys expands its frames twice: once without writing, for its length, which
+// comes before them in the file.
+RunResult write_storyboard(const Storyboard& storyboard, std::string_view path, Output& output,
                            const RunSettings& settings);
 
 }  // namespace tavrix
