@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "common/encoding.h"
 #include "common/numbers.h"
 #include "editor/field_rules.h"
 #include "editor/navigation.h"
 #include "editor/toggle_rules.h"
+#include "session/session_file.h"
 #include "storyboard/check.h"
 #include "storyboard/messages.h"
 #include "storyboard/on_screen.h"
@@ -160,37 +160,17 @@ void Form1::restore(Session session) {
 }
 
 Status<SessionFailure> Form1::save_session(std::string_view path) const {
-    const auto failure = [path](std::string_view reason) {
-        return session_failure("No se pudo guardar la sesión", path, reason);
-    };
-    const std::string bytes = session_file_bytes(snapshot());
-    // A text that is not UTF-8 could not be read back: such a file is never written.
-    if (!is_ascii(bytes) && !is_valid_utf8(bytes))
-        return failure("un texto no es UTF-8 válido");
-    const std::unique_ptr<Output> output = platform_.open_output();
-    IoStatus status = output->open(path);
-    if (status.ok())
-        status = output->write(bytes);
-    if (status.ok())
-        status = output->commit();
-    if (!status.ok())
-        return failure(status.reason());
+    const Status<std::string> saved = save_session_file(platform_.open_output, path, snapshot());
+    if (!saved.ok())
+        return session_failure("No se pudo guardar la sesión", path, saved.error());
     return Success{};
 }
 
 Status<SessionFailure> Form1::open_session(std::string_view path) {
-    const auto failure = [path](std::string_view reason) {
-        return session_failure("No se pudo abrir la sesión", path, reason);
-    };
-    if (!platform_.read_file)
-        return failure("no se pueden leer archivos");
-    const FileContents contents = platform_.read_file(path, kSessionFileLimit);
-    if (!contents.ok())
-        return failure(contents.error().reason);
-    Expected<Session, std::string> read = read_session(contents.value());
-    if (!read.ok())
-        return failure(read.error());
-    restore(std::move(read.value()));
+    Expected<Session, std::string> opened = open_session_file(platform_.read_file, path);
+    if (!opened.ok())
+        return session_failure("No se pudo abrir la sesión", path, opened.error());
+    restore(std::move(opened.value()));
     return Success{};
 }
 

@@ -13,8 +13,8 @@
 #include "model/window.h"
 #include "session/session.h"
 #include "store/scene_store.h"
-#include "storyboard/output.h"
 #include "storyboard/writer.h"
+#include "system/platform.h"
 
 namespace tavrix {
 

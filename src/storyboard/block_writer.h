@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "common/expected.h"
-#include "storyboard/output.h"
 #include "storyboard/writer.h"
+#include "system/output.h"
 
 namespace tavrix {
 

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "storyboard/output.h"
 #include "storyboard/storyboard.h"
 #include "storyboard/writer.h"
+#include "system/file_input.h"
 
 namespace tavrix {
 

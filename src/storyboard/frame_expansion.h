@@ -14,7 +14,7 @@
 #include "common/expected.h"
 #include "model/ranges.h"
 #include "storyboard/block_writer.h"
-#include "storyboard/output.h"
+#include "system/output.h"
 
 namespace tavrix {
 

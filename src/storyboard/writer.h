@@ -13,8 +13,8 @@
 
 #include "common/expected.h"
 #include "model/controls.h"
-#include "storyboard/output.h"
 #include "storyboard/storyboard.h"
+#include "system/output.h"
 
 namespace tavrix {
 

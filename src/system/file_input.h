@@ -1,15 +1,31 @@
-// Session files read from the real file system, whole; a file larger than the limit is read
-// only as far as `limit + 1` bytes.
+// Files read back whole: sessions to open, scripts to run, storyboards to import; and whether
+// a file is there at all, as "Comprobar" asks of the files a storyboard names.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
-#include "storyboard/output.h"
+#include "common/expected.h"
 
 namespace tavrix {
 
+// Whether a file is at a path.
+using FileExists = std::function<bool(std::string_view path)>;
+
+// Why a file cannot be read, in Spanish ("el archivo no existe").
+struct ReadFailure {
+    std::string reason;
+};
+using FileContents = Expected<std::string, ReadFailure>;
+
+// Reads a whole file. A file larger than `limit` gives only `limit + 1` bytes, enough to
+// refuse it.
+using FileReader = std::function<FileContents(std::string_view path, std::size_t limit)>;
+
+// The same on the real file system.
 FileContents read_system_file(std::string_view path, std::size_t limit);
+bool system_file_exists(std::string_view path);
 
 }  // namespace tavrix

@@ -76,4 +76,9 @@ FileContents read_system_file(std::string_view path, std::size_t limit) {
     return contents;
 }
 
+bool system_file_exists(std::string_view path) {
+    struct stat status {};
+    return ::stat(std::string(path).c_str(), &status) == 0;
+}
+
 }  // namespace tavrix

@@ -60,4 +60,8 @@ FileContents read_system_file(std::string_view path, std::size_t limit) {
     return contents;
 }
 
+bool system_file_exists(std::string_view path) {
+    return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 }  // namespace tavrix

@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "storyboard/output.h"
+#include "system/output.h"
 
 namespace tavrix {
 

@@ -557,11 +557,7 @@ std::unique_ptr<Output> make_file_output(std::shared_ptr<FileCalls> calls) {
 }
 
 Platform system_platform() {
-    return Platform{[] { return make_file_output(); }, append_windows_1252,
-                    [](std::string_view path) {
-                        struct stat status {};
-                        return ::stat(std::string(path).c_str(), &status) == 0;
-                    },
+    return Platform{[] { return make_file_output(); }, append_windows_1252, system_file_exists,
                     read_system_file};
 }
 

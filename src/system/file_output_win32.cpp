@@ -320,10 +320,7 @@ std::unique_ptr<Output> make_file_output() {
 }
 
 Platform system_platform() {
-    return Platform{[] { return make_file_output(); }, append_active_code_page,
-                    [](std::string_view path) {
-                        return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-                    },
+    return Platform{[] { return make_file_output(); }, append_active_code_page, system_file_exists,
                     read_system_file};
 }
 

@@ -64,13 +64,7 @@ class Folder {
 };
 
 IoStatus write_whole(const std::string& path, std::string_view bytes) {
-    const std::unique_ptr<Output> output = make_file_output();
-    IoStatus status = output->open(path);
-    if (status.ok())
-        status = output->write(bytes);
-    if (status.ok())
-        status = output->commit();
-    return status;
+    return write_whole(*make_file_output(), path, bytes);
 }
 
 TEST(FileOutput, ReplacesTheWholeFile) {

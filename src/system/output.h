@@ -1,6 +1,7 @@
-// Where a "Generar!" run puts its bytes. A run opens the output, writes it in large blocks,
-// and then either commits it (the complete file takes the place of any earlier one) or
-// abandons it (the path is left exactly as it was before the run).
+// Where a file's bytes go: a storyboard that "Generar!" writes, a session that is saved. The
+// writer opens the output, writes it in large blocks, and then either commits it (the
+// complete file takes the place of any earlier one) or abandons it (the path is left exactly
+// as it was before).
 #pragma once
 
 #include <cstddef>
@@ -9,8 +10,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-
-#include "common/expected.h"
 
 namespace tavrix {
 
@@ -55,29 +54,10 @@ class Output {
 
 using OutputFactory = std::function<std::unique_ptr<Output>()>;
 
+// Opens, writes all of `bytes` and commits; on a failure the output is abandoned.
+IoStatus write_whole(Output& output, std::string_view path, std::string_view bytes);
+
 // Turns a UTF-8 field text into the file's 8-bit code page, appending to `out`.
 using Encoder = void (*)(std::string_view utf8, std::string& out);
-
-// Whether a file is at a path; "Comprobar" asks it about the files a storyboard names.
-using FileExists = std::function<bool(std::string_view path)>;
-
-// Why a file cannot be read, in Spanish ("el archivo no existe").
-struct ReadFailure {
-    std::string reason;
-};
-using FileContents = Expected<std::string, ReadFailure>;
-
-// Reads a whole file back, as opening a session does. A file larger than `limit` gives only
-// `limit + 1` bytes, enough to refuse it.
-using FileReader = std::function<FileContents(std::string_view path, std::size_t limit)>;
-
-// What the window needs of the system it runs on: where files go, in which code page, and
-// how files are found and read back.
-struct Platform {
-    OutputFactory open_output;
-    Encoder encode;
-    FileExists file_exists = nullptr;  // empty: the check does not ask
-    FileReader read_file = nullptr;    // empty: no session can be opened
-};
 
 }  // namespace tavrix
