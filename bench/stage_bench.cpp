@@ -12,20 +12,22 @@ namespace {
 // One decoded sprite, a quarter of it colour 0 (transparent) as palette sprites have.
 class OneSprite final : public SpriteSource {
   public:
-    OneSprite() : picture_{64, 64, 32, 60, std::vector<std::uint8_t>(64 * 64 * 4)} {
-        for (std::size_t i = 0; i < picture_.rgba.size(); i += 4) {
+    OneSprite()
+        : picture_(std::make_shared<Picture>(
+              Picture{64, 64, 32, 60, std::vector<std::uint8_t>(64 * 64 * 4)})) {
+        for (std::size_t i = 0; i < picture_->rgba.size(); i += 4) {
             const std::size_t pixel = i / 4;
-            picture_.rgba[i] = static_cast<std::uint8_t>(pixel);
-            picture_.rgba[i + 1] = static_cast<std::uint8_t>(pixel >> 3);
-            picture_.rgba[i + 2] = 200;
-            picture_.rgba[i + 3] = pixel % 4 == 0 ? 0 : 255;
+            picture_->rgba[i] = static_cast<std::uint8_t>(pixel);
+            picture_->rgba[i + 1] = static_cast<std::uint8_t>(pixel >> 3);
+            picture_->rgba[i + 2] = 200;
+            picture_->rgba[i + 3] = pixel % 4 == 0 ? 0 : 255;
         }
     }
-    const Picture* find(SpriteKey) override { return &picture_; }
+    std::shared_ptr<const Picture> find(SpriteKey) override { return picture_; }
     std::string why_missing(SpriteKey) override { return {}; }
 
   private:
-    Picture picture_;
+    std::shared_ptr<Picture> picture_;
 };
 
 void compose_tick(benchmark::State& state, std::int64_t fade_ticks) {

@@ -60,9 +60,11 @@ class Sprites final : public SpriteSource {
   public:
     std::map<SpriteKey, Picture> pictures;
 
-    const Picture* find(SpriteKey key) override {
+    std::shared_ptr<const Picture> find(SpriteKey key) override {
         const auto found = pictures.find(key);
-        return found == pictures.end() ? nullptr : &found->second;
+        if (found == pictures.end())
+            return nullptr;
+        return {std::shared_ptr<void>(), &found->second};  // owned by the map
     }
     std::string why_missing(SpriteKey) override { return "no está"; }
 };

@@ -77,7 +77,7 @@ Drawn draw_action(const Plan& plan, const std::optional<Placement>& place, std::
         return {};
     const std::int64_t x = std::int64_t{place->x} + frame->x;
     const std::int64_t y = std::int64_t{place->y} + frame->y;
-    if (const Picture* picture = sprites.find(frame->sprite)) {
+    if (const std::shared_ptr<const Picture> picture = sprites.find(frame->sprite)) {
         draw_picture(*picture, x - picture->axis_x, y - picture->axis_y, image);
         return {frame, false};
     }

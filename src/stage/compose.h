@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -21,7 +22,7 @@ using StagePixels = std::span<std::uint8_t, kStageBytes>;
 class SpriteSource {
   public:
     // The sprite, decoded; none when it cannot be drawn.
-    [[nodiscard]] virtual const Picture* find(SpriteKey key) = 0;
+    [[nodiscard]] virtual std::shared_ptr<const Picture> find(SpriteKey key) = 0;
     // One Spanish line saying why `find` gave none for `key`.
     [[nodiscard]] virtual std::string why_missing(SpriteKey key) = 0;
 
