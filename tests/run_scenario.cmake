@@ -3,9 +3,11 @@
 # "# stderr: TEXT" line, that the folder holds exactly the files a "# files: A B" line names,
 # and, for each golden file that stands beside the script, that what the run gave is
 # byte-identical to it: NAME.def the storyboard file out.def, NAME.out standard output (the
-# dumps), NAME.err standard error (the messages).
-# A "# options: ..." line gives the script's command-line options.
-#   cmake -DTOOL=... -DSCENARIO=... -DWORK_DIR=... -P run_scenario.cmake
+# dumps), NAME.err standard error (the messages), and NAME.X.png the image X.png that the
+# script wrote.
+# A "# options: ..." line gives the script's command-line options; a "# archives: A B" line
+# copies those sprite archives from ARCHIVE_DIR into the folder before the run.
+#   cmake -DTOOL=... -DSCENARIO=... -DWORK_DIR=... [-DARCHIVE_DIR=...] -P run_scenario.cmake
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
 
@@ -18,6 +20,15 @@ endif()
 file(STRINGS "${SCENARIO}" options_line REGEX "^# options: ")
 string(REGEX REPLACE "^# options: " "" options "${options_line}")
 separate_arguments(options UNIX_COMMAND "${options}")
+
+file(STRINGS "${SCENARIO}" archives_line REGEX "^# archives: ")
+if(archives_line)
+  string(REGEX REPLACE "^# archives: *" "" archives "${archives_line}")
+  separate_arguments(archives)
+  foreach(archive IN LISTS archives)
+    file(COPY "${ARCHIVE_DIR}/${archive}" DESTINATION "${WORK_DIR}")
+  endforeach()
+endif()
 
 # The script runs under its own name, so that its messages do not depend on the folder.
 get_filename_component(script_name "${SCENARIO}" NAME)
@@ -44,7 +55,7 @@ if(files_line)
   separate_arguments(wanted)
   list(SORT wanted)
   file(GLOB found RELATIVE "${WORK_DIR}" "${WORK_DIR}/*" "${WORK_DIR}/.*")
-  list(REMOVE_ITEM found "${script_name}")
+  list(REMOVE_ITEM found "${script_name}" ${archives})
   list(SORT found)
   if(NOT found STREQUAL wanted)
     message(FATAL_ERROR "files in the folder: ${found} (expected ${wanted})")
@@ -55,7 +66,13 @@ get_filename_component(directory "${SCENARIO}" DIRECTORY)
 get_filename_component(name "${SCENARIO}" NAME_WE)
 file(WRITE "${WORK_DIR}/stdout" "${out}")
 file(WRITE "${WORK_DIR}/stderr" "${err}")
-foreach(pair IN ITEMS "def|out.def" "out|stdout" "err|stderr")
+set(pairs "def|out.def" "out|stdout" "err|stderr")
+file(GLOB images RELATIVE "${directory}" "${directory}/${name}.*.png")
+foreach(image IN LISTS images)
+  string(REGEX REPLACE "^${name}\\." "" produced "${image}")
+  list(APPEND pairs "${produced}|${produced}")
+endforeach()
+foreach(pair IN LISTS pairs)
   string(REPLACE "|" ";" pair "${pair}")
   list(GET pair 0 extension)
   list(GET pair 1 produced)

@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "sprites/picture.h"
 #include "stage/plan.h"
@@ -26,9 +28,14 @@ class SpriteSource {
     // One Spanish line saying why `find` gave none for `key`.
     [[nodiscard]] virtual std::string why_missing(SpriteKey key) = 0;
 
-  protected:
-    ~SpriteSource() = default;
+    virtual ~SpriteSource() = default;
 };
+
+// The sprites of the archive that a storyboard at `storyboard_path` names as
+// `archive_name`, found as an engine finds it. Never fails: an archive that cannot be had
+// gives sprites that all say why.
+using OpenSprites = std::function<std::unique_ptr<SpriteSource>(std::string_view storyboard_path,
+                                                                std::string_view archive_name)>;
 
 // A sprite that cannot be drawn is a box of this colour and size, its top-left corner at
 // the drawing position.
