@@ -327,4 +327,11 @@ std::string sign_padded_number_text(double value) {
     return text;
 }
 
+std::string grouped_number(std::uint64_t count) {
+    std::string digits = std::to_string(count);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, 1, '.');
+    return digits;
+}
+
 }  // namespace tavrix

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,5 +37,8 @@ std::string number_text(double value);
 
 // The number text preceded by a space when the value is zero or positive.
 std::string sign_padded_number_text(double value);
+
+// A count as Spanish writes it: groups of three digits split by dots ("1.234.567").
+[[nodiscard]] std::string grouped_number(std::uint64_t count);
 
 }  // namespace tavrix

@@ -7,13 +7,6 @@
 
 namespace tavrix {
 
-std::string grouped_number(std::uint64_t count) {
-    std::string digits = std::to_string(count);
-    for (std::size_t at = digits.size(); at > 3; at -= 3)
-        digits.insert(at - 3, 1, '.');
-    return digits;
-}
-
 std::string size_text(std::uint64_t bytes) {
     static constexpr std::array<std::string_view, 3> kUnits = {"KB", "MB", "GB"};
     if (bytes < 1000)

@@ -7,12 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "common/numbers.h"
 #include "storyboard/writer.h"
 
 namespace tavrix {
-
-// A count as Spanish writes it: groups of three digits split by dots ("1.234.567").
-[[nodiscard]] std::string grouped_number(std::uint64_t count);
 
 // A size in bytes, KB, MB or GB (powers of 1000), with a decimal comma below 100: "52 bytes",
 // "20,9 GB", "1.250 GB".
