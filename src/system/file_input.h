@@ -28,4 +28,15 @@ using FileReader = std::function<FileContents(std::string_view path, std::size_t
 FileContents read_system_file(std::string_view path, std::size_t limit);
 bool system_file_exists(std::string_view path);
 
+#ifndef _WIN32
+// Why a file cannot be read, in Spanish, for an errno value.
+std::string read_error_words(int error);
+// Opens a file for reading without waiting at a FIFO that has no writer; -1 and errno on
+// failure.
+int open_for_reading(const std::string& path);
+#else
+// Why a file cannot be read, in Spanish, for a code from GetLastError.
+std::string read_error_words(unsigned long code);
+#endif
+
 }  // namespace tavrix

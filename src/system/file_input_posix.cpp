@@ -8,15 +8,14 @@
 #include "system/file_output.h"
 
 namespace tavrix {
-namespace {
 
 // The words of the file output, but for the two errors that read differently.
-ReadFailure failure(int error) {
+std::string read_error_words(int error) {
     if (error == ENOENT)
-        return {"el archivo no existe"};
+        return "el archivo no existe";
     if (error == EACCES || error == EPERM)
-        return {"no hay permiso para leerlo"};
-    return {describe_errno(error)};
+        return "no hay permiso para leerlo";
+    return describe_errno(error);
 }
 
 // A FIFO without a writer would hold the window forever at open; once open, reads wait as
@@ -36,6 +35,12 @@ int open_for_reading(const std::string& path) {
         return -1;
     }
     return fd;
+}
+
+namespace {
+
+ReadFailure failure(int error) {
+    return {read_error_words(error)};
 }
 
 FileContents read_all(int fd, std::size_t limit) {

@@ -8,12 +8,17 @@
 #include "system/text_win32.h"
 
 namespace tavrix {
+
+std::string read_error_words(unsigned long code) {
+    if (code == ERROR_ACCESS_DENIED)
+        return "no hay permiso para leerlo";
+    return describe_windows_error(code);
+}
+
 namespace {
 
 ReadFailure failure(DWORD code) {
-    if (code == ERROR_ACCESS_DENIED)
-        return {"no hay permiso para leerlo"};
-    return {describe_windows_error(code)};
+    return {read_error_words(code)};
 }
 
 FileContents read_all(HANDLE file, std::size_t limit) {
