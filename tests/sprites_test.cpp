@@ -1,0 +1,498 @@
+// The sprite archive reader on archives the tests write: every coding decodes to the pixels
+// written, and damage anywhere is refused, at opening or at drawing, with a named fault.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "sprites/archive.h"
+#include "sprites/archive_path.h"
+#include "support/sprite_writer.h"
+
+namespace tavrix {
+namespace {
+
+using testing::ArchiveSpec;
+using testing::Coding;
+using testing::PaletteSpec;
+using testing::SpriteSpec;
+using Bytes = std::vector<std::uint8_t>;
+using K = SpriteFaultKind;
+using P = FaultPlace;
+
+// Rows of long runs, noise, a copy of a row far above and a short repeating pattern, so
+// that every packet kind of every coding is needed.
+Bytes busy_pixels(std::uint16_t width, std::uint16_t height, int colours) {
+    std::mt19937 random(width * 131u + height);
+    Bytes pixels;
+    for (int y = 0; y < height; ++y) {
+        const int kind = y % 4;
+        for (int x = 0; x < width; ++x) {
+            if (kind == 2 && y >= 6)
+                pixels.push_back(pixels[pixels.size() - 6u * width]);
+            else if (kind == 3)
+                pixels.push_back(static_cast<std::uint8_t>(1 + x % (1 + y % 3)));
+            else if (kind == 0 && x % 12 != 0)
+                pixels.push_back(pixels.back());
+            else
+                pixels.push_back(static_cast<std::uint8_t>(random() % colours));
+        }
+    }
+    return pixels;
+}
+
+SpriteSpec sprite(SpriteKey key, Coding coding, std::uint16_t width = 48,
+                  std::uint16_t height = 20) {
+    const int channels = coding == Coding::PngRgba ? 4 : coding == Coding::PngRgb ? 3 : 1;
+    const int colours = coding == Coding::Lz5 ? 32 : 256;
+    SpriteSpec spec;
+    spec.key = key, spec.width = width, spec.height = height, spec.coding = coding;
+    spec.axis_x = static_cast<std::int16_t>(key.number - 3), spec.axis_y = 7;
+    for (int copy = 0; copy < channels; ++copy) {
+        const Bytes plane = busy_pixels(width, static_cast<std::uint16_t>(height + copy), colours);
+        spec.pixels.insert(spec.pixels.end(), plane.begin(), plane.begin() + width * height);
+    }
+    if (coding == Coding::Rle5)  // a first packet of colour 0, which needs no colour byte
+        std::fill_n(spec.pixels.begin(), 5, 0);
+    return spec;
+}
+
+PaletteSpec palette(SpriteKey key, std::size_t colours, int seed) {
+    PaletteSpec spec{key, {}, {}};
+    for (std::size_t i = 0; i < colours; ++i)
+        spec.colours.push_back({static_cast<std::uint8_t>(i * seed),
+                                static_cast<std::uint8_t>(i + seed),
+                                static_cast<std::uint8_t>(255 - i)});
+    return spec;
+}
+
+SpriteSpec linked(SpriteKey key, std::uint16_t to) {
+    SpriteSpec spec;
+    spec.key = key, spec.axis_x = -5;
+    spec.link = to;
+    return spec;
+}
+
+// Own palettes, the previous sprite's palette, plain PCX, a line longer than the width,
+// linked sprites taking their target's palette or the previous one.
+ArchiveSpec version1(bool shared) {
+    ArchiveSpec archive{1, shared, {}, {palette({}, 256, 3), palette({}, 256, 7)}};
+    archive.sprites.push_back(sprite({0, 0}, Coding::Pcx, 9, 5));
+    archive.sprites.push_back(sprite({0, 1}, Coding::Pcx, 20, 6));
+    archive.sprites.back().same_palette = true;
+    archive.sprites.push_back(sprite({0, 2}, Coding::PcxPlain, 7, 4));
+    archive.sprites.back().palette = 1;
+    archive.sprites.back().bytes_per_line = 12;
+    archive.sprites.push_back(sprite({0, 3}, Coding::Pcx, 31, 9));
+    archive.sprites.back().same_palette = true;
+    archive.sprites.push_back(linked({0, 4}, 0));
+    archive.sprites.push_back(linked({0, 5}, 2));
+    archive.sprites.back().same_palette = true;
+    return archive;
+}
+
+// Every format, a palette of fewer colours, a linked palette, the translated block, and a
+// linked sprite with a palette of its own.
+ArchiveSpec version2() {
+    ArchiveSpec archive{2, false, {}, {palette({1, 0}, 256, 3), palette({1, 1}, 16, 5)}};
+    archive.palettes.push_back({{1, 2}, {}, 1});
+    const Coding codings[] = {Coding::Raw,        Coding::Rle8,   Coding::Rle5,   Coding::Lz5,
+                              Coding::PngIndexed, Coding::PngRgb, Coding::PngRgba};
+    for (const Coding coding : codings)
+        archive.sprites.push_back(
+            sprite({0, static_cast<std::uint16_t>(archive.sprites.size())}, coding));
+    archive.sprites[2].palette = 2;
+    archive.sprites[3].translated = true;
+    archive.sprites.push_back(linked({0, 7}, 3));
+    archive.sprites.back().palette = 2;
+    return archive;
+}
+
+Expected<SpriteArchive, SpriteFault> open_bytes(Bytes bytes) {
+    return SpriteArchive::open(std::make_unique<MemorySource>(std::move(bytes)));
+}
+
+struct RoundTrip {
+    const char* name;
+    std::function<ArchiveSpec()> archive;
+    std::size_t sprite, holder, palette;  // of the spec
+};
+
+TEST(SpriteArchive, DecodesEveryPixelWritten) {
+    const auto v1 = [] { return version1(false); };
+    const auto v1_shared = [] { return version1(true); };
+    const RoundTrip rows[] = {
+        {"v1 own palette, odd width", v1, 0, 0, 0},
+        {"v1 previous palette", v1, 1, 1, 0},
+        {"v1 plain, long lines", v1, 2, 2, 1},
+        {"v1 previous palette after a change", v1, 3, 3, 1},
+        {"v1 linked, target's palette", v1, 4, 0, 0},
+        {"v1 linked, previous palette", v1, 5, 2, 0},
+        {"v1 shared palette", v1_shared, 3, 3, 0},
+        {"v2 raw", version2, 0, 0, 0},
+        {"v2 rle8", version2, 1, 1, 0},
+        {"v2 rle5, linked palette", version2, 2, 2, 1},
+        {"v2 lz5, translated block", version2, 3, 3, 0},
+        {"v2 png indexes", version2, 4, 4, 0},
+        {"v2 png rgb", version2, 5, 5, 0},
+        {"v2 png rgba", version2, 6, 6, 0},
+        {"v2 linked, own palette", version2, 7, 3, 1},
+    };
+    for (const RoundTrip& row : rows) {
+        const ArchiveSpec spec = row.archive();
+        auto archive = open_bytes(testing::write_archive(spec));
+        ASSERT_TRUE(archive.ok()) << row.name << ": " << sprite_fault_text(archive.error());
+        const SpriteSpec& written = spec.sprites[row.sprite];
+        const auto picture = archive.value().picture(written.key);
+        ASSERT_TRUE(picture.ok()) << row.name << ": " << sprite_fault_text(picture.error());
+        const Picture expected = testing::expected_picture(written, spec.sprites[row.holder],
+                                                           spec.palettes[row.palette]);
+        EXPECT_EQ(picture.value()->width, expected.width) << row.name;
+        EXPECT_EQ(picture.value()->height, expected.height) << row.name;
+        EXPECT_EQ(picture.value()->axis_x, expected.axis_x) << row.name;
+        EXPECT_EQ(picture.value()->rgba, expected.rgba) << row.name;
+    }
+}
+
+// Field writers for damage at known places of the archives above.
+void put(Bytes& bytes, std::size_t at, std::uint32_t value, int size = 4) {
+    for (int i = 0; i < size; ++i)
+        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+std::uint32_t get(const Bytes& bytes, std::size_t at) {
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+           std::uint32_t{bytes[at + 3]} << 24;
+}
+std::size_t subheader(const Bytes& bytes, int index) {
+    std::size_t at = 512;
+    while (index-- > 0)
+        at = get(bytes, at);
+    return at;
+}
+constexpr std::size_t node(int index) {
+    return 512 + 28 * index;
+}
+constexpr std::size_t palette_node(int index) {
+    return node(8) + 16 * index;
+}
+std::size_t data_of(const Bytes& bytes, int index) {
+    const std::size_t block = (bytes[node(index) + 26] & 1) != 0 ? 60 : 52;
+    return get(bytes, block) + get(bytes, node(index) + 16);
+}
+
+struct Damage {
+    const char* name;
+    int version;
+    std::function<void(Bytes&)> change;
+    K kind;
+    P place = P::Archive;
+    SpriteKey key{};
+};
+
+void expect_fault(const Damage& row, const Expected<SpriteArchive, SpriteFault>& archive,
+                  const SpriteFault& fault) {
+    EXPECT_EQ(fault.kind, row.kind) << row.name << ": " << sprite_fault_text(fault);
+    EXPECT_EQ(fault.place, row.place) << row.name;
+    EXPECT_EQ(fault.key, row.key) << row.name;
+    (void)archive;
+}
+
+Bytes damaged(const Damage& row) {
+    Bytes bytes = testing::write_archive(row.version == 1 ? version1(false) : version2());
+    row.change(bytes);
+    return bytes;
+}
+
+TEST(SpriteArchive, RefusesAtOpeningWhatDamagesTheWhole) {
+    const Damage rows[] = {
+        {"signature", 2, [](Bytes& b) { b[3] = 'X'; }, K::NotAnArchive},
+        {"version 3", 2, [](Bytes& b) { b[15] = 3; }, K::UnknownVersion},
+        {"header cut", 2, [](Bytes& b) { b.resize(40); }, K::Truncated},
+        {"v1 count over the limit", 1, [](Bytes& b) { put(b, 20, 70000); }, K::CountTooLarge},
+        {"v1 count beyond the chain", 1, [](Bytes& b) { put(b, 20, 7); }, K::Truncated},
+        {"v1 next outside", 1, [](Bytes& b) { put(b, 512, 1u << 30); }, K::OutsideFile},
+        {"v1 data past the end", 1, [](Bytes& b) { put(b, 516, 1u << 20); }, K::Truncated,
+         P::Sprite},
+        {"v1 link to nowhere",
+         1,
+         [](Bytes& b) { put(b, subheader(b, 4) + 16, 99, 2); },
+         K::LinkToNowhere,
+         P::Sprite,
+         {0, 4}},
+        {"v1 link loop",
+         1,
+         [](Bytes& b) { put(b, subheader(b, 4) + 16, 5, 2), put(b, subheader(b, 5) + 16, 4, 2); },
+         K::LinkLoop,
+         P::Sprite,
+         {0, 4}},
+        {"v1 first takes the previous palette", 1, [](Bytes& b) { b[512 + 18] = 1; }, K::BadPalette,
+         P::Sprite},
+        {"v1 four bits a pixel", 1, [](Bytes& b) { b[544 + 3] = 4; }, K::BadPixelData, P::Sprite},
+        {"v1 line shorter than the width", 1, [](Bytes& b) { put(b, 544 + 66, 8, 2); },
+         K::BadPixelData, P::Sprite},
+        {"v2 sprite count over the limit", 2, [](Bytes& b) { put(b, 40, 70000); },
+         K::CountTooLarge},
+        {"v2 palette count beyond the file", 2, [](Bytes& b) { put(b, 48, 60000); }, K::Truncated},
+        {"v2 node table outside", 2, [](Bytes& b) { put(b, 36, 1u << 30); }, K::OutsideFile},
+        {"v2 literal block cut", 2,
+         [](Bytes& b) { put(b, 56, static_cast<std::uint32_t>(b.size())); }, K::Truncated},
+        {"v2 data outside its block", 2, [](Bytes& b) { put(b, node(0) + 16, 1u << 30); },
+         K::OutsideFile, P::Sprite},
+        {"v2 data running out of its block",
+         2,
+         [](Bytes& b) { put(b, node(3) + 20, 1u << 30); },
+         K::Truncated,
+         P::Sprite,
+         {0, 3}},
+        {"v2 link to itself",
+         2,
+         [](Bytes& b) { put(b, node(7) + 12, 7, 2); },
+         K::LinkLoop,
+         P::Sprite,
+         {0, 7}},
+        {"v2 link to nowhere",
+         2,
+         [](Bytes& b) { put(b, node(7) + 12, 50, 2); },
+         K::LinkToNowhere,
+         P::Sprite,
+         {0, 7}},
+        {"v2 palette link to itself",
+         2,
+         [](Bytes& b) { put(b, palette_node(2) + 6, 2, 2); },
+         K::LinkLoop,
+         P::Palette,
+         {1, 2}},
+        {"v2 palette link to nowhere",
+         2,
+         [](Bytes& b) { put(b, palette_node(2) + 6, 3, 2); },
+         K::LinkToNowhere,
+         P::Palette,
+         {1, 2}},
+        {"v2 palette of 300 colours",
+         2,
+         [](Bytes& b) { put(b, palette_node(0) + 4, 300, 2); },
+         K::BadPalette,
+         P::Palette,
+         {1, 0}},
+        {"v2 palette shorter than its colours",
+         2,
+         [](Bytes& b) { put(b, palette_node(1) + 12, 60); },
+         K::BadPalette,
+         P::Palette,
+         {1, 1}},
+        {"v2 palette outside the block",
+         2,
+         [](Bytes& b) { put(b, palette_node(1) + 8, 1u << 30); },
+         K::OutsideFile,
+         P::Palette,
+         {1, 1}},
+        {"v2 palette that does not exist", 2, [](Bytes& b) { put(b, node(0) + 24, 3, 2); },
+         K::BadPalette, P::Sprite},
+    };
+    for (const Damage& row : rows) {
+        const auto archive = open_bytes(damaged(row));
+        ASSERT_FALSE(archive.ok()) << row.name;
+        expect_fault(row, archive, archive.error());
+    }
+}
+
+TEST(SpriteArchive, RefusesAtDrawingWhatDamagesOneSprite) {
+    const auto data = [](int sprite, std::size_t at, std::uint8_t value) {
+        return [=](Bytes& b) { b[data_of(b, sprite) + at] = value; };
+    };
+    const Damage rows[] = {
+        {"v2 60000 x 60000", 2,
+         [](Bytes& b) { put(b, node(0) + 4, 60000, 2), put(b, node(0) + 6, 60000, 2); },
+         K::SizeTooLarge, P::Sprite},
+        {"v2 raw too short", 2, [](Bytes& b) { put(b, node(0) + 20, get(b, node(0) + 20) - 1); },
+         K::BadPixelData, P::Sprite},
+        {"v2 unknown format", 2, [](Bytes& b) { b[node(0) + 14] = 7; }, K::BadPixelData, P::Sprite},
+        {"v2 stated length", 2, data(1, 0, 0xFF), K::SizeMismatch, P::Sprite, {0, 1}},
+        {"v2 rle8 cut short",
+         2,
+         [](Bytes& b) { put(b, node(1) + 20, 30); },
+         K::BadPixelData,
+         P::Sprite,
+         {0, 1}},
+        {"v2 rle5 cut short",
+         2,
+         [](Bytes& b) { put(b, node(2) + 20, 30); },
+         K::BadPixelData,
+         P::Sprite,
+         {0, 2}},
+        {"v2 lz5 copy before the first pixel",
+         2,
+         data(3, 4, 0x01),
+         K::BadPixelData,
+         P::Sprite,
+         {0, 3}},
+        {"v2 png damaged", 2, data(5, 5, 'X'), K::PngRefused, P::Sprite, {0, 5}},
+        {"v2 png lies about its size",
+         2,
+         [](Bytes& b) { put(b, node(5) + 4, 49, 2); },
+         K::SizeMismatch,
+         P::Sprite,
+         {0, 5}},
+        {"v2 colour png as indexes",
+         2,
+         [](Bytes& b) { b[node(5) + 14] = 10; },
+         K::PngRefused,
+         P::Sprite,
+         {0, 5}},
+        {"v2 png without its stated length",
+         2,
+         [](Bytes& b) { put(b, node(6) + 20, 3); },
+         K::PngRefused,
+         P::Sprite,
+         {0, 6}},
+        {"v1 60000 wide", 1,
+         [](Bytes& b) { put(b, 544 + 8, 59999, 2), put(b, 544 + 66, 60000, 2); }, K::SizeTooLarge,
+         P::Sprite},
+        {"v1 runs cut short", 1, [](Bytes& b) { put(b, 516, 128 + 768 + 3); }, K::BadPixelData,
+         P::Sprite},
+    };
+    for (const Damage& row : rows) {
+        auto archive = open_bytes(damaged(row));
+        ASSERT_TRUE(archive.ok()) << row.name << ": " << sprite_fault_text(archive.error());
+        const auto picture = archive.value().picture(row.key);
+        ASSERT_FALSE(picture.ok()) << row.name;
+        expect_fault(row, archive, picture.error());
+        EXPECT_EQ(archive.value().picture(row.key).error().kind, row.kind) << row.name << ", again";
+    }
+    auto archive = open_bytes(testing::write_archive(version2()));
+    EXPECT_EQ(archive.value().picture({9, 9}).error().kind, K::NoSuchSprite);
+}
+
+// Opened and every sprite drawn: a fault, or a picture of the size the index gives.
+void expect_refused_or_whole(Bytes bytes, const std::string& what) {
+    auto archive = open_bytes(std::move(bytes));
+    if (!archive.ok())
+        return;
+    std::map<SpriteKey, SpriteInfo> first;
+    for (const SpriteInfo& info : archive.value().sprites())
+        first.emplace(info.key, info);
+    for (const auto& [key, info] : first) {
+        const auto picture = archive.value().picture(key);
+        if (!picture.ok())
+            continue;
+        ASSERT_EQ(picture.value()->width, info.width) << what;
+        ASSERT_EQ(picture.value()->height, info.height) << what;
+        ASSERT_EQ(picture.value()->rgba.size(), std::size_t{info.width} * info.height * 4) << what;
+    }
+}
+
+TEST(SpriteArchive, RefusesEveryPrefixAndSurvivesEveryChangedByte) {
+    for (const ArchiveSpec& spec : {version1(false), version2()}) {
+        const Bytes bytes = testing::write_archive(spec);
+        for (std::size_t size = 0; size < bytes.size(); ++size)
+            ASSERT_FALSE(open_bytes(Bytes(bytes.begin(), bytes.begin() + size)).ok()) << size;
+        for (std::size_t at = 0; at < bytes.size(); ++at) {
+            Bytes changed = bytes;
+            changed[at] ^= at % 2 == 0 ? 0x81 : 0x3C;
+            expect_refused_or_whole(std::move(changed), "byte " + std::to_string(at));
+        }
+    }
+}
+
+TEST(SpriteArchive, KeepsWhatWasDrawnWithinItsLimit) {
+    const ArchiveSpec spec = version2();
+    auto archive = std::move(open_bytes(testing::write_archive(spec)).value());
+    const auto first = archive.picture({0, 0}).value();
+    EXPECT_EQ(archive.picture({0, 0}).value(), first);
+    archive.set_kept_limit(archive.kept_bytes() * 2);
+    for (std::uint16_t number = 1; number < 7; ++number)
+        ASSERT_TRUE(archive.picture({0, number}).ok());
+    EXPECT_LE(archive.kept_bytes(), (first->rgba.size() + sizeof(Picture)) * 2);
+    const auto again = archive.picture({0, 0}).value();
+    EXPECT_NE(again, first);
+    EXPECT_EQ(again->rgba, first->rgba);
+}
+
+TEST(SpriteFaultText, PinsTheWordsOfEveryKind) {
+    const std::pair<K, std::vector<P>> kinds[] = {
+        {K::NotAnArchive, {P::Archive}},
+        {K::UnknownVersion, {P::Archive}},
+        {K::Truncated, {P::Archive, P::Sprite, P::Palette}},
+        {K::OutsideFile, {P::Archive, P::Sprite, P::Palette}},
+        {K::CountTooLarge, {P::Archive}},
+        {K::LinkLoop, {P::Sprite, P::Palette}},
+        {K::LinkToNowhere, {P::Sprite, P::Palette}},
+        {K::SizeTooLarge, {P::Sprite}},
+        {K::SizeMismatch, {P::Sprite}},
+        {K::BadPixelData, {P::Sprite}},
+        {K::BadPalette, {P::Sprite, P::Palette}},
+        {K::PngRefused, {P::Sprite}},
+        {K::NoSuchSprite, {P::Sprite}},
+        {K::FileNotFound, {P::Archive}},
+        {K::FileUnreadable, {P::Archive}},
+    };
+    std::string lines;
+    for (const auto& [kind, places] : kinds) {
+        for (const P place : places) {
+            SpriteFault fault{
+                kind, place, {0, 3}, 1234, 60000, 60000, "no hay permiso para leerlo"};
+            if (kind >= K::NoSuchSprite)
+                fault.offset.reset();
+            lines += sprite_fault_text(fault) + "\n";
+        }
+    }
+    std::ifstream file(TAVRIX_SOURCE_DIR "/tests/sprites/fault_words.txt");
+    std::stringstream golden;
+    golden << file.rdbuf();
+    EXPECT_EQ(lines, golden.str());
+}
+
+TEST(ArchivePath, IsFoundAsTheEngineFindsIt) {
+    struct Row {
+        const char* storyboard;
+        const char* name;
+        std::set<std::string> files;
+        const char* found;
+    };
+    const Row rows[] = {
+        {"data/intro.def", "intro.sff", {"data/intro.sff", "intro.sff"}, "data/intro.sff"},
+        {"data/intro.def", "intro.sff", {"intro.sff"}, "intro.sff"},
+        {"data/intro.def", "intro.sff", {}, "data/intro.sff"},
+        {"intro.def", "sub\\intro.sff", {"sub/intro.sff"}, "sub/intro.sff"},
+        {"data/intro.def", "/abs/intro.sff", {"data//abs/intro.sff"}, "/abs/intro.sff"},
+        {"data/intro.def", "", {}, ""},
+    };
+    for (const Row& row : rows) {
+        const auto exists = [&](std::string_view path) {
+            return row.files.count(std::string(path)) > 0;
+        };
+        EXPECT_EQ(resolve_archive_path(row.storyboard, row.name, exists), row.found) << row.name;
+    }
+}
+
+TEST(ByteSource, ReadsOnlyWithinItsSize) {
+    constexpr std::uint64_t kMax = ~std::uint64_t{0};
+    EXPECT_TRUE(range_fits(10, 0, 10));
+    EXPECT_TRUE(range_fits(0, 10, 10));
+    EXPECT_FALSE(range_fits(11, 0, 10));
+    EXPECT_FALSE(range_fits(1, 10, 10));
+    EXPECT_FALSE(range_fits(2, kMax, kMax));
+    EXPECT_FALSE(range_fits(kMax, 2, kMax));
+
+    const auto path = std::filesystem::temp_directory_path() / "tavrix-sprites-test.sff";
+    const Bytes bytes = testing::write_archive(version2());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    auto file = open_sprite_archive(path.string());
+    ASSERT_TRUE(file.ok());
+    EXPECT_TRUE(file.value().picture({0, 6}).ok());
+    std::filesystem::remove(path);
+    EXPECT_EQ(open_sprite_archive(path.string()).error().kind, K::FileNotFound);
+    const auto folder = open_sprite_archive(path.parent_path().string());
+    EXPECT_EQ(folder.error().kind, K::FileUnreadable);
+    EXPECT_EQ(folder.error().system_reason, "la ruta es una carpeta");
+}
+
+}  // namespace
+}  // namespace tavrix

@@ -1,0 +1,66 @@
+// Sprite archives written by the tests themselves, both versions and every coding, each
+// sprite's pixels given as they should decode.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "sprites/picture.h"
+
+namespace tavrix::testing {
+
+enum class Coding : std::uint8_t {
+    Pcx,
+    PcxPlain,
+    Raw,
+    Rle8,
+    Rle5,
+    Lz5,
+    PngIndexed,
+    PngRgb,
+    PngRgba
+};
+
+struct SpriteSpec {
+    SpriteKey key;
+    std::uint16_t width = 0;
+    std::uint16_t height = 0;
+    std::int16_t axis_x = 0;
+    std::int16_t axis_y = 0;
+    Coding coding = Coding::Raw;
+    std::vector<std::uint8_t> pixels;   // indexes; RGB or RGBA for the direct PNGs
+    std::optional<std::uint16_t> link;  // a linked sprite, without pixels of its own
+    std::uint16_t palette = 0;          // the palette node, or in version 1 the palette it holds
+    bool same_palette = false;          // version 1: it holds no palette
+    bool translated = false;            // version 2: its data in the translated block
+    std::uint16_t bytes_per_line = 0;   // version 1: 0 for the width rounded up to even
+};
+
+using Colour = std::array<std::uint8_t, 3>;
+
+struct PaletteSpec {
+    SpriteKey key;
+    std::vector<Colour> colours;
+    std::optional<std::uint16_t> link;
+};
+
+struct ArchiveSpec {
+    int version = 2;
+    bool shared_palette = false;  // version 1
+    std::vector<SpriteSpec> sprites;
+    std::vector<PaletteSpec> palettes;
+};
+
+[[nodiscard]] std::vector<std::uint8_t> write_archive(const ArchiveSpec& archive);
+
+// A sprite's data as an archive holds it (version 2: after the stated length, if any).
+[[nodiscard]] std::vector<std::uint8_t> coded_pixels(const SpriteSpec& sprite);
+
+// The picture a sprite of `archive` must decode to, with the pixels and size of `holder`
+// (itself unless linked) and, for indexes, the colours of `palette`.
+[[nodiscard]] Picture expected_picture(const SpriteSpec& sprite, const SpriteSpec& holder,
+                                       const PaletteSpec& palette);
+
+}  // namespace tavrix::testing
