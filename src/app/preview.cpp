@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "stage/png_image.h"
 #include "stage/scene_plan.h"
 #include "storyboard/on_screen.h"
 
@@ -57,6 +58,34 @@ PreviewStatus Preview::draw(StagePixels image) {
     for (const Drawn* drawn : {&report.layer, &report.background}) {
         if (drawn->placeholder && status.placeholder.empty())
             status.placeholder = placeholder_line(*drawn->frame, *sprites_);
+    }
+    return status;
+}
+
+Expected<PreviewStatus, std::string> Preview::save_png(std::int64_t tick, std::string_view path,
+                                                       Output& output) {
+    const auto failure = [path](std::string_view reason) {
+        std::string message = "No se pudo guardar la vista previa \"";
+        message.append(path).append("\": ").append(reason);
+        return message;
+    };
+    refresh();
+    if (tick > plan_.end_time) {
+        return failure("el tic " + std::to_string(tick) +
+                       " queda fuera de la escena, que va del 0 al " +
+                       std::to_string(plan_.end_time));
+    }
+    clock_.seek(tick);
+    std::vector<std::uint8_t> image(kStageBytes);
+    PreviewStatus status = draw(StagePixels(image.data(), kStageBytes));
+    IoStatus written = output.open(path);
+    if (written.ok())
+        written = output.write(encode_png(StagePixels(image.data(), kStageBytes)));
+    if (written.ok())
+        written = output.commit();
+    if (!written.ok()) {
+        output.abandon();
+        return failure(written.reason());
     }
     return status;
 }

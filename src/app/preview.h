@@ -15,6 +15,7 @@
 #include "app/preview_clock.h"
 #include "stage/compose.h"
 #include "stage/plan.h"
+#include "system/output.h"
 
 namespace tavrix {
 
@@ -52,6 +53,12 @@ class Preview {
 
     // The plan of the scene as the form stands.
     [[nodiscard]] const Plan& plan();
+
+    // Shows `tick` and writes the stage as a PNG file at `path` through `output`, which
+    // replaces the file only by a complete new one; or the message the window shows.
+    [[nodiscard]] Expected<PreviewStatus, std::string> save_png(std::int64_t tick,
+                                                                std::string_view path,
+                                                                Output& output);
 
   private:
     void refresh();

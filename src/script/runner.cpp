@@ -1,6 +1,7 @@
 #include "script/runner.h"
 
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <functional>
 #include <new>
@@ -8,10 +9,12 @@
 #include <variant>
 #include <vector>
 
+#include "app/preview.h"
 #include "common/encoding.h"
 #include "script/dump.h"
 #include "script/properties.h"
 #include "script/reader.h"
+#include "stage/archive_sprites.h"
 #include "storyboard/messages.h"
 #include "system/file_output.h"
 
@@ -52,6 +55,16 @@ std::string standard_output_failure(int error) {
     return "no se pudo escribir en la salida estándar: " + reason;
 }
 
+// Decimal digits alone: a tick of the scene.
+std::optional<std::int64_t> tick_number(std::string_view text) {
+    std::int64_t tick = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), tick);
+    if (text.empty() || text.front() == '-' || error != std::errc() ||
+        end != text.data() + text.size())
+        return std::nullopt;
+    return tick;
+}
+
 std::variant<ControlId, LineOutcome> control_named(std::string_view name) {
     if (const auto id = find_control(name))
         return *id;
@@ -61,7 +74,10 @@ std::variant<ControlId, LineOutcome> control_named(std::string_view name) {
 class ScriptRun {
   public:
     ScriptRun(std::ostream& out, Platform platform, const ScriptOptions& options)
-        : out_(out), form_(std::move(platform)) {
+        : out_(out),
+          open_output_(platform.open_output),
+          form_(platform),
+          preview_(form_, archive_sprites_opener(platform.file_exists)) {
         form_.set_frame_limit(options.max_frames);
     }
 
@@ -83,6 +99,8 @@ class ScriptRun {
             return with_arguments(tokens, 2, &ScriptRun::save);
         if (action == "open")
             return with_arguments(tokens, 2, &ScriptRun::open);
+        if (action == "preview")
+            return with_arguments(tokens, 3, &ScriptRun::preview);
         return script_error("acción desconocida " + quoted(action) +
                             " (se admiten set, click, expect, dump, option, check, save y open)");
     }
@@ -189,6 +207,26 @@ class ScriptRun {
     LineOutcome save(const Tokens& tokens) { return file_outcome(form_.save_session(tokens[1])); }
     LineOutcome open(const Tokens& tokens) { return file_outcome(form_.open_session(tokens[1])); }
 
+    // The stage at a tick as a PNG file; the reasons a sprite is a placeholder, and why the
+    // layer or the background plays nothing, are warnings.
+    LineOutcome preview(const Tokens& tokens) {
+        const std::optional<std::int64_t> tick = tick_number(tokens[1]);
+        if (!tick) {
+            return script_error("el tic " + quoted(tokens[1]) +
+                                " no es un número entero de 0 en adelante");
+        }
+        const std::unique_ptr<Output> output = open_output_();
+        Expected<PreviewStatus, std::string> saved = preview_.save_png(*tick, tokens[2], *output);
+        if (!saved.ok())
+            return {kGenerateFailed, std::move(saved.error())};
+        LineOutcome outcome;
+        for (const std::string& note : preview_.plan().notes)
+            outcome.warnings.push_back("aviso: " + note);
+        if (const PreviewStatus& status = saved.value(); !status.placeholder.empty())
+            outcome.warnings.push_back("aviso: " + status.placeholder);
+        return outcome;
+    }
+
     // A session file that cannot be saved or opened is reported like a failed "Generar!".
     static LineOutcome file_outcome(const Status<SessionFailure>& status) {
         if (!status.ok())
@@ -197,7 +235,9 @@ class ScriptRun {
     }
 
     std::ostream& out_;
+    OutputFactory open_output_;
     Form1 form_;
+    Preview preview_;
 };
 
 // A message stays on its one line of standard error, whatever a field it quotes holds, and

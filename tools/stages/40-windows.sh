@@ -16,9 +16,13 @@ win=$root/build/mingw-x86_64
 native=$root/build/windows-native/tavrix-script
 
 bash tools/build-windows.sh
-cmake -S . -B build/windows-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+cmake -S . -B build/windows-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
     -DTAVRIX_QT=OFF -DTAVRIX_WERROR=ON >/dev/null
-cmake --build build/windows-native --target tavrix-script -j "$(jobs)"
+cmake --build build/windows-native --target tavrix-script tavrix_sample_archives -j "$(jobs)"
+# The sprite archives that a script names in its "# archives: ..." line.
+archives=$root/build/windows-native/tests/archives
+mkdir -p "$archives"
+build/windows-native/tests/tavrix_sample_archives "$archives"
 
 echo "--- manifests, version information and the .zip of each architecture"
 failures=0
@@ -80,10 +84,15 @@ collect_windows_files() {
 
 # Runs one script with both programs, each in a fresh folder, and compares what they did.
 compare_script() {
-    local script=$1 dir=$2 status options
+    local script=$1 dir=$2 status options named archive
     # The options a scenario script names in its "# options: ..." line.
     read -r -a options <<<"$(sed -n 's/^# options: //p' "$script")"
+    read -r -a named <<<"$(sed -n 's/^# archives: //p' "$script")"
     mkdir -p "$dir/linux" "$dir/windows"
+    for archive in "${named[@]}"; do
+        cp "$archives/$archive" "$dir/linux/"
+        cp "$archives/$archive" "$dir/windows/"
+    done
     cp "$script" "$dir/linux/script.tvs"
     cp "$script" "$dir/windows/script.tvs"
     find "$WINEPREFIX/drive_c" -maxdepth 1 -type f -delete
