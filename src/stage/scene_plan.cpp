@@ -11,27 +11,12 @@
 #include "common/encoding.h"
 #include "common/numbers.h"
 #include "storyboard/block_writer.h"
+#include "storyboard/engine_reading.h"
 #include "storyboard/frame_expansion.h"
 #include "storyboard/writer.h"
 
 namespace tavrix {
 namespace {
-
-// An optional "-" and decimal digits, nothing else: what an engine takes as a whole number.
-bool is_plain_whole(std::string_view text) {
-    if (!text.empty() && text.front() == '-')
-        text.remove_prefix(1);
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-std::string_view trim_blanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
 
 std::int64_t saturated(double value) {
     constexpr auto kLow = static_cast<double>(std::numeric_limits<std::int32_t>::min());

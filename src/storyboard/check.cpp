@@ -10,6 +10,7 @@
 #include "common/numbers.h"
 #include "model/controls.h"
 #include "model/ranges.h"
+#include "storyboard/engine_reading.h"
 
 namespace tavrix {
 namespace {
@@ -41,22 +42,6 @@ struct FieldName {
         return name;
     }
 };
-
-std::string_view trim_blanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
-// A whole number as an engine reads one: an optional "-" and decimal digits.
-bool is_plain_whole(std::string_view text) {
-    if (!text.empty() && text.front() == '-')
-        text.remove_prefix(1);
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 // ---------------------------------------------------------------------------------------
 // Frames: numbered from 1, gathered in runs.
