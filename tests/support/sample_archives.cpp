@@ -1,8 +1,8 @@
 // Writes the sprite archives that the preview's scenario scripts draw, with the tests' own
-// archive writer: a version 1 archive of PCX sprites and a version 2 archive with one sprite
-// in each of its codings. Each sprite is a figure whose stripes move with its image number.
-//   tavrix_sample_archives FOLDER
-#include <cstdio>
+// archive writer: version 1 of PCX sprites sharing one palette (image 1 not run-length
+// coded, image 4 linked to image 2's pixels), and version 2 with images 0 to 6 in every
+// coding. Each is an ellipse of stripes that move with the image number, its axis at its
+// feet.   tavrix_sample_archives FOLDER
 #include <fstream>
 #include <string>
 
@@ -10,48 +10,35 @@
 
 namespace {
 
-using namespace tavrix;
 using namespace tavrix::testing;
 
-constexpr std::uint16_t kWidth = 24;
-constexpr std::uint16_t kHeight = 32;
+constexpr int kWidth = 24;
+constexpr int kHeight = 32;
 
-// Black (transparent), then fifteen colours, each far from the others.
-PaletteSpec palette() {
-    PaletteSpec spec{{1, 0}, {{0, 0, 0}}, std::nullopt};
-    for (int i = 1; i < 16; ++i) {
-        spec.colours.push_back({static_cast<std::uint8_t>(i * 97 % 256),
-                                static_cast<std::uint8_t>(i * 53 % 256),
-                                static_cast<std::uint8_t>(255 - i * 16)});
-    }
-    return spec;
+Colour colour(int index) {
+    return {static_cast<std::uint8_t>(index * 97 % 256),
+            static_cast<std::uint8_t>(index * 53 % 256),
+            static_cast<std::uint8_t>(index == 0 ? 0 : 255 - index * 16)};
 }
 
-// Palette indexes: an ellipse of diagonal stripes on colour 0.
-std::vector<std::uint8_t> figure(int image) {
+// Palette indexes, or with `channels` 3 or 4 their colours (with alpha, 0 for colour 0 and
+// half for colour 15).
+std::vector<std::uint8_t> figure(int image, int channels) {
     std::vector<std::uint8_t> pixels;
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
-            const int dx = 2 * x - kWidth + 1;
-            const int dy = 2 * y - kHeight + 1;
-            const bool inside = dx * dx * kHeight * kHeight + dy * dy * kWidth * kWidth <=
-                                kWidth * kWidth * kHeight * kHeight;
-            pixels.push_back(inside ? static_cast<std::uint8_t>(1 + (x + y + 3 * image) / 3 % 15)
-                                    : 0);
+            const int dx = (2 * x - kWidth + 1) * kHeight, dy = (2 * y - kHeight + 1) * kWidth;
+            const int index = dx * dx + dy * dy <= kWidth * kWidth * kHeight * kHeight
+                                  ? 1 + (x + y + 3 * image) / 3 % 15
+                                  : 0;
+            const Colour rgb = colour(index);
+            if (channels == 1)
+                pixels.push_back(static_cast<std::uint8_t>(index));
+            else
+                pixels.insert(pixels.end(), rgb.begin(), rgb.end());
+            if (channels == 4)
+                pixels.push_back(index == 0 ? 0 : index == 15 ? 128 : 255);
         }
-    }
-    return pixels;
-}
-
-// The same figure in direct colours; with alpha, colour 0 is clear and colour 15 half.
-std::vector<std::uint8_t> direct(const std::vector<std::uint8_t>& indexes, bool alpha) {
-    const PaletteSpec colours = palette();
-    std::vector<std::uint8_t> pixels;
-    for (std::uint8_t index : indexes) {
-        const Colour& colour = colours.colours[index];
-        pixels.insert(pixels.end(), colour.begin(), colour.end());
-        if (alpha)
-            pixels.push_back(index == 0 ? 0 : index == 15 ? 128 : 255);
     }
     return pixels;
 }
@@ -64,9 +51,8 @@ SpriteSpec sprite(std::uint16_t image, Coding coding) {
     spec.axis_x = kWidth / 2;
     spec.axis_y = kHeight;
     spec.coding = coding;
-    spec.pixels = figure(image);
-    if (coding == Coding::PngRgb || coding == Coding::PngRgba)
-        spec.pixels = direct(spec.pixels, coding == Coding::PngRgba);
+    spec.pixels = figure(image, coding == Coding::PngRgba ? 4 : coding == Coding::PngRgb ? 3 : 1);
+    spec.same_palette = image > 0;
     return spec;
 }
 
@@ -81,30 +67,19 @@ bool write(const std::string& path, const ArchiveSpec& archive) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "uso: tavrix_sample_archives CARPETA\n");
-        return 2;
-    }
-    const std::string folder = argv[1];
-    // Version 1: image 0 holds the palette that the others share; image 1 is not
-    // run-length coded; image 4 reuses image 2's pixels.
-    ArchiveSpec v1{1, true, {}, {palette()}};
-    for (std::uint16_t image = 0; image < 4; ++image) {
-        SpriteSpec spec = sprite(image, image == 1 ? Coding::PcxPlain : Coding::Pcx);
-        spec.same_palette = image > 0;
-        v1.sprites.push_back(spec);
-    }
-    SpriteSpec linked;
-    linked.key = {0, 4};
-    linked.axis_y = kHeight / 2;
-    linked.link = 2;
-    linked.same_palette = true;
-    v1.sprites.push_back(linked);
-    // Version 2: images 0 to 6 in every coding.
-    ArchiveSpec v2{2, false, {}, {palette()}};
+    PaletteSpec palette{{1, 0}, {}, std::nullopt};
+    for (int index = 0; index < 16; ++index)
+        palette.colours.push_back(colour(index));
+    ArchiveSpec v1{1, true, {}, {palette}}, v2{2, false, {}, {palette}};
+    for (std::uint16_t image = 0; image < 4; ++image)
+        v1.sprites.push_back(sprite(image, image == 1 ? Coding::PcxPlain : Coding::Pcx));
+    v1.sprites.push_back(sprite(4, Coding::Pcx));
+    v1.sprites.back().link = 2;
+    v1.sprites.back().axis_y = kHeight / 2;
     std::uint16_t image = 0;
     for (Coding coding : {Coding::Raw, Coding::Rle8, Coding::Rle5, Coding::Lz5, Coding::PngIndexed,
                           Coding::PngRgb, Coding::PngRgba})
         v2.sprites.push_back(sprite(image++, coding));
+    const std::string folder = argc == 2 ? argv[1] : ".";
     return write(folder + "/v1.sff", v1) && write(folder + "/v2.sff", v2) ? 0 : 1;
 }
