@@ -24,6 +24,7 @@
 
 #include "ui/qt/message_box.h"
 #include "ui/qt/model_text.h"
+#include "ui/qt/preview_window.h"
 #include "ui/qt/tools_menu.h"
 
 namespace tavrix::qt {
@@ -132,6 +133,8 @@ void MainWindow::build_menu() {
 // After a session is opened: every widget and the option's check item show what it holds.
 void MainWindow::show_opened_session() {
     editor_->sync_changed();
+    if (auto* preview = findChild<PreviewWindow*>(QString(), Qt::FindDirectChildrenOnly))
+        preview->redraw();
     if (auto* ready = menuBar()->findChild<QAction*>(QStringLiteral("engineReady"))) {
         const QSignalBlocker quiet(ready);
         ready->setChecked(editor_->form().engine_ready());

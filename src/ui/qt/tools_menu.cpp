@@ -11,9 +11,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "stage/archive_sprites.h"
 #include "storyboard/check.h"
 #include "ui/qt/editor_window.h"
 #include "ui/qt/model_text.h"
+#include "ui/qt/preview_window.h"
 
 namespace tavrix::qt {
 namespace {
@@ -35,6 +37,11 @@ void add_tools_menu(QMenuBar& bar, EditorWindow& editor) {
     check->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
     QObject::connect(check, &QAction::triggered, &editor,
                      [&editor] { show_findings(editor.window(), editor.form().check()); });
+    QAction* preview = tools->addAction(QStringLiteral("&Vista previa"));
+    preview->setShortcut(QKeySequence(Qt::Key_F5));
+    QObject::connect(preview, &QAction::triggered, &editor, [&editor] {
+        show_preview(editor, archive_sprites_opener(system_platform().file_exists));
+    });
     QAction* ready = tools->addAction(QStringLiteral("Archivo &listo para el motor"));
     ready->setObjectName(QStringLiteral("engineReady"));  // an opened session sets it too
     ready->setCheckable(true);

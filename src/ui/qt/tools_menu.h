@@ -1,5 +1,6 @@
 // The "Herramientas" menu of the editor: "Comprobar" (Ctrl+K), which lists in one dialog why
-// an engine would not play the storyboard, and the check item "Archivo listo para el motor".
+// an engine would not play the storyboard, "Vista previa" (F5), and the check item "Archivo
+// listo para el motor".
 #pragma once
 
 #include <string>
