@@ -18,12 +18,15 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
+#include "app/preview.h"
 #include "read_file.h"
+#include "stage/archive_sprites.h"
 #include "system/file_output.h"
 #include "system/platform.h"
 #include "system/text_win32.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/layout.h"
+#include "ui/win32/preview_window.h"
 #include "ui/win32/session_files.h"
 
 namespace tavrix::win32 {
@@ -422,6 +425,98 @@ TEST_F(EditorWindow, ASessionNamedAtStartOpens) {
     EXPECT_EQ(text_of(editor.main()), "sesi\u00f3n.tavrix - Tavrix v2.0 -= BETA =-");
     EXPECT_NE(read_file(path).find("\"esc_rojo\": [\"5\""), std::string::npos);
     EXPECT_EQ(editor.close(), 0u) << "a saved session closes without asking";
+    DeleteFileW(path.c_str());
+}
+
+// The pixels the screen shows of a window's client area, as R, G, B, A rows from the top.
+std::vector<std::uint8_t> on_screen(HWND window) {
+    RECT area{};
+    GetClientRect(window, &area);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC screen = GetDC(nullptr);
+    HDC copy = CreateCompatibleDC(screen);
+    SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    std::vector<std::uint8_t> pixels(static_cast<const std::uint8_t*>(bits),
+                                     static_cast<const std::uint8_t*>(bits) + 4 * width * height);
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+        std::swap(pixels[i], pixels[i + 2]);
+        pixels[i + 3] = 255;
+    }
+    DeleteDC(copy);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+std::vector<std::uint8_t> composed(const Form1& form, std::int64_t tick) {
+    Preview preview(form, archive_sprites_opener(system_platform().file_exists));
+    preview.seek(tick);
+    std::vector<std::uint8_t> pixels(kStageBytes);
+    (void)preview.draw(StagePixels(pixels.data(), kStageBytes));
+    return pixels;
+}
+
+void press(HWND window, WPARAM key) {
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+// F5 opens "Vista previa" beside the editor; Space plays and pauses, Left and Right step
+// one tick, and the stage at scale 1 shows what the stage composed at the tick shown, an
+// edit of the form included.
+TEST_F(EditorWindow, PreviewFollowsKeysAndForm) {
+    using C = ControlId;
+    const std::wstring path = L"vista.tavrix";
+    Form1 form(system_platform());
+    (void)form.type_text(C::rojo, "200");
+    (void)form.type_text(C::Text5, "3");
+    (void)form.type_text(C::Text8, "5");
+    ASSERT_TRUE(form.save_session(narrow(path)).ok());
+    Editor editor;
+    ASSERT_TRUE(editor.start(path));
+    press(editor.main(), VK_F5);
+    HWND preview = nullptr;
+    ASSERT_TRUE(eventually(
+        [&] { return (preview = find_window(editor.process_id(), kPreviewWindowClass)); }));
+    const auto tick_shown = [&] {
+        const std::string status = text_of(GetDlgItem(preview, kPreviewStatus));
+        return status.substr(0, status.find(" \u00b7 "));
+    };
+    EXPECT_EQ(tick_shown(), "Tic 0 de 20");
+    for (WPARAM key : {VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_LEFT})
+        press(preview, key);
+    EXPECT_TRUE(eventually([&] { return tick_shown() == "Tic 2 de 20"; })) << tick_shown();
+    press(preview, VK_SPACE);
+    EXPECT_TRUE(eventually([&] { return text_of(GetDlgItem(preview, kPreviewPlay)) == "Pausa"; }));
+    press(preview, VK_SPACE);
+    EXPECT_TRUE(
+        eventually([&] { return text_of(GetDlgItem(preview, kPreviewPlay)) == "Reproducir"; }));
+
+    HWND scale = GetDlgItem(preview, kPreviewScale);
+    SendMessageW(scale, CB_SETCURSEL, 0, 0);
+    SendMessageW(preview, WM_COMMAND, MAKEWPARAM(kPreviewScale, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(scale));
+    SendMessageW(GetDlgItem(preview, kPreviewTimeline), TBM_SETPOS, TRUE, 7);
+    SendMessageW(preview, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 7),
+                 reinterpret_cast<LPARAM>(GetDlgItem(preview, kPreviewTimeline)));
+    EXPECT_TRUE(eventually([&] { return tick_shown() == "Tic 7 de 20"; })) << tick_shown();
+    HWND stage = GetDlgItem(preview, kPreviewStage);
+    EXPECT_TRUE(eventually([&] { return on_screen(stage) == composed(form, 7); }))
+        << "the stage at scale 1 is the one composed at tick 7";
+    editor.type(C::rojo, L"40");
+    (void)form.type_text(C::rojo, "40");
+    EXPECT_TRUE(eventually([&] { return on_screen(stage) == composed(form, 7); }))
+        << "an edit shows on the stage at once";
+    PostMessageW(editor.main(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(answer(editor, IDNO));
     DeleteFileW(path.c_str());
 }
 

@@ -13,6 +13,11 @@ inline constexpr int kDefaultDpi = 96;
 
 int window_dpi(HWND window);
 
+// A length of the layout, drawn at 96 dots per inch, at `dpi`.
+inline int scaled(int pixels_at_96, int dpi) {
+    return MulDiv(pixels_at_96, dpi, kDefaultDpi);
+}
+
 // The outer size of a window whose client area has the given size, at `dpi`, with a menu
 // bar above the client area or without.
 SIZE outer_size(SIZE client, DWORD style, DWORD ex_style, int dpi, bool with_menu = false);

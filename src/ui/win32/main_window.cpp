@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "model/names.h"
+#include "stage/archive_sprites.h"
 #include "system/platform.h"
 #include "system/text_win32.h"
 #include "ui/win32/accessibility.h"
@@ -171,8 +172,11 @@ void MainWindow::start(const std::optional<std::string>& session_file) {
 bool MainWindow::preprocess(MSG& message) {
     if (!window_)
         return false;
-    const bool handled = TranslateAcceleratorW(window_, accelerators_, &message) ||
-                         IsDialogMessageW(window_, &message);
+    if (TranslateAcceleratorW(window_, accelerators_, &message))
+        return true;
+    if (preview_ && preview_->preprocess(message))
+        return true;
+    const bool handled = IsDialogMessageW(window_, &message) != FALSE;
     // A key may have moved the focus (Tab, an arrow) to a control scrolled out of sight.
     if (handled && message.message == WM_KEYDOWN) {
         if (HWND focus = GetFocus(); focus && IsChild(window_, focus))
@@ -366,6 +370,9 @@ void MainWindow::on_menu(int command) {
         case kCheckCommand:
             show_findings(window_, instance_, form_.check());
             break;
+        case kPreviewCommand:
+            show_preview();
+            break;
         case kEngineReadyCommand:
             form_.set_engine_ready(!form_.engine_ready());
             show_engine_ready(GetMenu(window_), form_.engine_ready());
@@ -545,6 +552,8 @@ void MainWindow::apply_regions() {
 // After a session is opened: every control and the option's check item show what it holds.
 void MainWindow::show_opened_session() {
     apply_changes();
+    if (preview_)
+        preview_->redraw();
     show_engine_ready(GetMenu(window_), form_.engine_ready());
 }
 
@@ -576,7 +585,18 @@ void MainWindow::show_failure(const std::string& message) {
     show_message(window_, MessageKind::Failure, message);
 }
 
+void MainWindow::show_preview() {
+    if (preview_ && preview_->is_open()) {
+        preview_->bring_forward();
+        return;
+    }
+    preview_ = PreviewWindow::open(window_, instance_, form_,
+                                   archive_sprites_opener(system_platform().file_exists));
+}
+
 void MainWindow::on_edited() {
+    if (preview_)
+        preview_->redraw();  // the stage follows every edit at once, playing or not
     refresh_title();
     if (document_.unsaved())
         SetTimer(window_, kRecoveryTimer, kRecoveryDelayMs, nullptr);  // again from now

@@ -16,6 +16,7 @@
 #include "app/session_document.h"
 #include "app/session_flow.h"
 #include "ui/win32/dpi.h"
+#include "ui/win32/preview_window.h"
 #include "ui/win32/progress_window.h"
 #include "ui/win32/scrolling.h"
 
@@ -62,6 +63,7 @@ class MainWindow final : private SessionWindow {
     void report_run();
 
     void on_edited();
+    void show_preview();
 
     // What the session flow asks of the window.
     std::optional<std::string> choose_file(FileChoice kind, const std::string& current) override;
@@ -103,6 +105,7 @@ class MainWindow final : private SessionWindow {
     bool close_after_run_ = false;
     std::chrono::steady_clock::time_point run_started_;
     std::unique_ptr<ProgressWindow> progress_;
+    std::unique_ptr<PreviewWindow> preview_;  // after form_, which it shows
 };
 
 }  // namespace tavrix::win32

@@ -13,10 +13,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"TavrixProgreso";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
-int scaled(int pixels_at_96, int dpi) {
-    return MulDiv(pixels_at_96, dpi, kDefaultDpi);
-}
-
 // The same three lines as on the Qt window; a static control breaks lines at CR LF.
 std::wstring shown_progress(std::uint64_t frames, std::uint64_t bytes) {
     std::wstring text;

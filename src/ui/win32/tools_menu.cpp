@@ -1,5 +1,6 @@
 #include "ui/win32/tools_menu.h"
 
+#include <iterator>
 #include <string_view>
 
 #include "storyboard/check.h"
@@ -14,10 +15,6 @@ constexpr wchar_t kClassName[] = L"TavrixComprobar";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr int kText = 100;
 constexpr int kCopy = 101;
-
-int scaled(int pixels_at_96, int dpi) {
-    return MulDiv(pixels_at_96, dpi, kDefaultDpi);
-}
 
 std::wstring findings_text(const std::vector<std::string>& findings) {
     if (findings.empty())
@@ -75,6 +72,7 @@ HMENU create_menu_bar() {
     HMENU bar = CreateMenu();
     HMENU tools = CreatePopupMenu();
     AppendMenuW(tools, MF_STRING, kCheckCommand, L"&Comprobar\tCtrl+K");
+    AppendMenuW(tools, MF_STRING, kPreviewCommand, L"&Vista previa\tF5");
     AppendMenuW(tools, MF_STRING | MF_UNCHECKED, kEngineReadyCommand,
                 L"Archivo &listo para el motor");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), L"&Herramientas");
@@ -82,8 +80,8 @@ HMENU create_menu_bar() {
 }
 
 HACCEL create_accelerators() {
-    ACCEL check{FVIRTKEY | FCONTROL, 'K', kCheckCommand};
-    return CreateAcceleratorTableW(&check, 1);
+    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'K', kCheckCommand}, {FVIRTKEY, VK_F5, kPreviewCommand}};
+    return CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
 }
 
 void show_engine_ready(HMENU bar, bool on) {
