@@ -69,6 +69,11 @@ void PreviewWindow::build() {
     play_->setObjectName(QStringLiteral("play"));
     status_->setObjectName(QStringLiteral("status"));
     placeholder_->setObjectName(QStringLiteral("placeholder"));
+    // The reason may name a long path: it breaks into two lines rather than widen the window.
+    placeholder_->setWordWrap(true);
+    placeholder_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeholder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    placeholder_->setFixedHeight(2 * placeholder_->fontMetrics().lineSpacing());
     scale_->setObjectName(QStringLiteral("scale"));
     for (int factor = kSmallestScale; factor <= kLargestScale; ++factor)
         scale_->addItem(from_model(scale_caption(factor)), factor);
