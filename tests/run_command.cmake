@@ -1,8 +1,9 @@
 # Runs one command and checks its exit status and what it wrote:
 #   cmake -DSTATUS=N [-DSTDOUT=REGEX] [-DSTDERR=REGEX] [-DSCRIPT=FILE -DSCRIPT_NAME=NAME]
-#         [-DWORK_DIR=DIR] -P run_command.cmake -- PROGRAM [ARGUMENT...]
+#         [-DWORK_DIR=DIR] [-DOUTPUT_FILE=FILE] -P run_command.cmake -- PROGRAM [ARGUMENT...]
 # STDOUT and STDERR must match the whole output (carriage returns removed). With SCRIPT,
 # the file is first copied into WORK_DIR under SCRIPT_NAME, which the command can then name.
+# OUTPUT_FILE takes standard output instead (such as /dev/full).
 set(command "")
 set(seen_separator FALSE)
 math(EXPR last "${CMAKE_ARGC} - 1")
@@ -24,9 +25,16 @@ endif()
 
 # Into files, not pipes: a process that the command leaves behind (Wine's own) would hold a
 # pipe open, and the run would wait for it.
+set(out "")
+if(NOT OUTPUT_FILE)
+  set(OUTPUT_FILE "${WORK_DIR}/stdout")
+  set(read_output TRUE)
+endif()
 execute_process(COMMAND ${command} WORKING_DIRECTORY "${WORK_DIR}" RESULT_VARIABLE status
-                OUTPUT_FILE "${WORK_DIR}/stdout" ERROR_FILE "${WORK_DIR}/stderr")
-file(READ "${WORK_DIR}/stdout" out)
+                OUTPUT_FILE "${OUTPUT_FILE}" ERROR_FILE "${WORK_DIR}/stderr")
+if(read_output)
+  file(READ "${OUTPUT_FILE}" out)
+endif()
 file(READ "${WORK_DIR}/stderr" err)
 string(REPLACE "\r" "" out "${out}")
 string(REPLACE "\r" "" err "${err}")
