@@ -21,6 +21,7 @@
 #include "app/preview.h"
 #include "read_file.h"
 #include "stage/archive_sprites.h"
+#include "support/layout_check.h"
 #include "system/file_output.h"
 #include "system/platform.h"
 #include "system/text_win32.h"
@@ -143,6 +144,7 @@ class Editor {
 
     HWND main() const { return main_; }
     DWORD process_id() const { return process_.dwProcessId; }
+    DWORD thread_id() const { return process_.dwThreadId; }
     HWND operator[](ControlId id) const { return GetDlgItem(main_, control_id(id)); }
 
     std::string text(ControlId id) const { return text_of((*this)[id]); }
@@ -170,6 +172,45 @@ class Editor {
 std::string describe(const RECT& r) {
     return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
            std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+}
+
+// Whether a control starts enabled (or visible), it and every container it lies in.
+bool shown_at_start(ControlId id, bool Initially::*flag) {
+    for (std::optional<ControlId> at = id; at; at = control_def(*at).container) {
+        if (!(control_def(*at).initially.*flag))
+            return false;
+    }
+    return true;
+}
+
+tavrix::testing::ShownRect shown_rect(HWND window, HWND control) {
+    RECT place{};
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+    return {place.left, place.top, place.right - place.left, place.bottom - place.top};
+}
+
+HWND focused(const Editor& editor) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(editor.thread_id(), &info) ? info.hwndFocus : nullptr;
+}
+
+// Tab pressed as a person presses it, from the control that has the focus until the focus
+// comes back to it.
+std::vector<ControlId> tab_walk(const Editor& editor) {
+    std::vector<ControlId> walk;
+    const HWND start = focused(editor);
+    for (HWND at = start; at && walk.size() <= kControlCount;) {
+        walk.push_back(static_cast<ControlId>(GetDlgCtrlID(at) - kFirstControlId));
+        PostMessageW(at, WM_KEYDOWN, VK_TAB, 1);
+        PostMessageW(at, WM_KEYUP, VK_TAB, 0xC0000001);
+        eventually([&] { return focused(editor) != at; }, std::chrono::seconds(2));
+        at = focused(editor);
+        if (at == start)
+            break;
+    }
+    return walk;
 }
 
 // The typical use: the fade ticked, 30 ticks in, image 0 to 3, speed 5, red 7.
@@ -224,26 +265,23 @@ TEST_F(EditorWindow, MatchesTheTableAtStartUp) {
             ADD_FAILURE() << def.name << " is missing";
             continue;
         }
-        RECT place{};
-        GetWindowRect(control, &place);
-        MapWindowPoints(nullptr, editor.main(), reinterpret_cast<POINT*>(&place), 2);
-        const PixelRect wanted = to_pixels(place_on_window(def), dpi);
-        EXPECT_TRUE(place.left == wanted.left && place.top == wanted.top &&
-                    place.right - place.left == wanted.width &&
-                    place.bottom - place.top == wanted.height)
-            << def.name << " in its place: " << describe(place);
-        bool enabled = true;
-        bool visible = true;
-        for (std::optional<ControlId> at = def.id; at; at = control_def(*at).container) {
-            enabled = enabled && control_def(*at).initially.enabled;
-            visible = visible && control_def(*at).initially.visible;
-        }
-        EXPECT_EQ(IsWindowEnabled(control) != FALSE, enabled) << def.name;
-        EXPECT_EQ(IsWindowVisible(control) != FALSE, visible) << def.name;
+        EXPECT_EQ(IsWindowEnabled(control) != FALSE, shown_at_start(def.id, &Initially::enabled))
+            << def.name;
+        EXPECT_EQ(IsWindowVisible(control) != FALSE, shown_at_start(def.id, &Initially::visible))
+            << def.name;
         if (def.id != ControlId::Label9) {
             EXPECT_EQ(editor.text(def.id), def.text) << def.name;
         }
     }
+    const tavrix::testing::ShownLayout shown{
+        dpi, [&editor](ControlId id) { return shown_rect(editor.main(), editor[id]); },
+        tab_walk(editor),
+        [](ControlId id) {
+            return shown_at_start(id, &Initially::enabled) &&
+                   shown_at_start(id, &Initially::visible);
+        }};
+    for (const std::string& difference : tavrix::testing::layout_differences(shown))
+        ADD_FAILURE() << difference;
     EXPECT_TRUE(editor.checked(ControlId::Check5)) << "Check5 ticked at start-up";
     EXPECT_TRUE(!editor.checked(ControlId::Check6)) << "Check6 clear at start-up";
     const std::string credits = editor.text(ControlId::Label9);
