@@ -1,9 +1,10 @@
 # Runs one command and checks its exit status and what it wrote:
 #   cmake -DSTATUS=N [-DSTDOUT=REGEX] [-DSTDERR=REGEX] [-DSCRIPT=FILE -DSCRIPT_NAME=NAME]
-#         [-DWORK_DIR=DIR] [-DOUTPUT_FILE=FILE] -P run_command.cmake -- PROGRAM [ARGUMENT...]
+#         [-DWORK_DIR=DIR] [-DINPUT_FILE=FILE] [-DOUTPUT_FILE=FILE]
+#         -P run_command.cmake -- PROGRAM [ARGUMENT...]
 # STDOUT and STDERR must match the whole output (carriage returns removed). With SCRIPT,
 # the file is first copied into WORK_DIR under SCRIPT_NAME, which the command can then name.
-# OUTPUT_FILE takes standard output instead (such as /dev/full).
+# INPUT_FILE is standard input (else none); OUTPUT_FILE takes standard output (/dev/full).
 set(command "")
 set(seen_separator FALSE)
 math(EXPR last "${CMAKE_ARGC} - 1")
@@ -30,8 +31,12 @@ if(NOT OUTPUT_FILE)
   set(OUTPUT_FILE "${WORK_DIR}/stdout")
   set(read_output TRUE)
 endif()
+if(NOT INPUT_FILE)
+  set(INPUT_FILE /dev/null)
+endif()
 execute_process(COMMAND ${command} WORKING_DIRECTORY "${WORK_DIR}" RESULT_VARIABLE status
-                OUTPUT_FILE "${OUTPUT_FILE}" ERROR_FILE "${WORK_DIR}/stderr")
+                INPUT_FILE "${INPUT_FILE}" OUTPUT_FILE "${OUTPUT_FILE}"
+                ERROR_FILE "${WORK_DIR}/stderr")
 if(read_output)
   file(READ "${OUTPUT_FILE}" out)
 endif()

@@ -2,10 +2,12 @@
 // the earlier file stays byte for byte, no temporary file is left and the result boxes keep
 // what they showed.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -112,6 +114,14 @@ class FaultyCalls final : public FileCalls {
     }
     int sync_directory(const char* path) override {
         return call(Op::SyncDirectory, [&] { return FileCalls::sync_directory(path); });
+    }
+    // As for a person other than root: another user's file cannot be handed back to them.
+    bool refuse_owner = false;
+    int set_owner(int fd, unsigned owner, unsigned group) override {
+        if (!refuse_owner)
+            return FileCalls::set_owner(fd, owner, group);
+        errno = EPERM;
+        return -1;
     }
 
   private:
@@ -231,6 +241,45 @@ TEST_F(InjectedFaults, EveryFailurePointLeavesTheEarlierFileAlone) {
     ASSERT_FALSE(generate());
     EXPECT_NE(read_bytes(path_), earlier);
     EXPECT_EQ(form_.tick_total(), 20002);
+}
+
+// Another user's file that cannot be replaced keeping its owner is written in place: a
+// failure at any step there is told, the close of the rewritten file included, and the file
+// stays that user's.
+TEST_F(InjectedFaults, AFileWrittenInPlaceTellsEveryFailure) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root, to give the file to another user";
+    constexpr uid_t kNobody = 65534;
+    ASSERT_FALSE(generate());
+    ASSERT_EQ(::chown(path_.c_str(), kNobody, kNobody), 0);
+    calls_->refuse_owner = true;
+    calls_->log.clear();
+    ASSERT_FALSE(generate());
+    std::vector<Op> points;  // the calls that can fail, in order
+    std::copy_if(calls_->log.begin(), calls_->log.end(), std::back_inserter(points), can_fail);
+    // The first close is that of the replacement given up on, whose failure changes nothing.
+    const auto given_up = std::find(points.begin(), points.end(), Op::Close) - points.begin();
+    EXPECT_EQ(std::count(points.begin(), points.end(), Op::Close), 3)
+        << "the replacement given up on, the rewritten file and the copy it was made from";
+    for (std::size_t point = 0; point < points.size(); ++point) {
+        SCOPED_TRACE(std::string("failure in ") + op_name(points[point]) + " (point " +
+                     std::to_string(point) + ")");
+        calls_->log.clear();
+        calls_->fail_at = point;
+        const std::optional<RunFailure> failure = generate();
+        calls_->fail_at.reset();
+        if (static_cast<std::ptrdiff_t>(point) == given_up) {
+            EXPECT_FALSE(failure);
+            continue;
+        }
+        ASSERT_TRUE(failure);
+        EXPECT_NE(failure->message.find(kFaults.at(points[point]).reason), std::string::npos)
+            << failure->message;
+        EXPECT_EQ(folder_.entries(), std::set<std::string>{"intro.def"});
+    }
+    struct stat after {};
+    ASSERT_EQ(::stat(path_.c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, kNobody);
 }
 
 // A power cut must find the old file or the whole new one: the new file reaches the disk

@@ -14,6 +14,7 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
@@ -36,9 +37,17 @@ using testing::run_failure;
 using testing::TempFolder;
 using testing::write_bytes;
 
+// The descriptors the process has open.
+std::size_t open_descriptors() {
+    const auto fds = std::filesystem::directory_iterator("/proc/self/fd");
+    return static_cast<std::size_t>(std::distance(begin(fds), end(fds)));
+}
+
 class RealFiles : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(folder_.ok()); }
+    // Whatever a run met, it leaves no file open.
+    void TearDown() override { EXPECT_EQ(open_descriptors(), descriptors_); }
 
     // A run of `frames` frames (X from 0 up) into `path`, with the calls given.
     std::optional<RunFailure> generate(const std::string& path, int frames = 1,
@@ -68,6 +77,7 @@ class RealFiles : public ::testing::Test {
     }
 
     TempFolder folder_;
+    std::size_t descriptors_ = open_descriptors();
 };
 
 TEST_F(RealFiles, PathsThatCannotBeWrittenFailWithTheirReason) {
