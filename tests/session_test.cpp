@@ -2,6 +2,8 @@
 // damaged anywhere, is refused with a reason.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -9,7 +11,9 @@
 
 #include "app/session_flow.h"
 #include "session/session.h"
+#include "session/session_file.h"
 #include "support/memory_output.h"
+#include "system/file_input.h"
 
 namespace tavrix {
 namespace {
@@ -42,6 +46,15 @@ const std::string& busy_bytes() {
 
 std::string refusal_of(std::string_view bytes) {
     const auto read = read_session(bytes);
+    return read.ok() ? "(leída)" : read.error();
+}
+
+// The same, with the bytes in a file on disk opened as a window opens one.
+std::string refusal_of_file(std::string_view bytes) {
+    const std::string path = ::testing::TempDir() + "refusal.tavrix";
+    std::ofstream(path, std::ios::binary) << bytes;
+    const auto read = open_session_file(read_system_file, path);
+    std::remove(path.c_str());
     return read.ok() ? "(leída)" : read.error();
 }
 
@@ -179,9 +192,9 @@ TEST(SessionFile, RefusesWhatIsNotJsonOrTooLarge) {
         << refusal_of(twice);
     std::string padded = busy_bytes();
     padded.resize(kSessionFileLimit + 1, ' ');
-    EXPECT_EQ(refusal_of(padded), "el archivo ocupa más de 16 MiB");
+    EXPECT_EQ(refusal_of_file(padded), "el archivo ocupa más de 16 MiB");
     padded.resize(kSessionFileLimit);
-    EXPECT_EQ(refusal_of(padded), "(leída)");
+    EXPECT_EQ(refusal_of_file(padded), "(leída)");
 }
 
 // Every proper beginning of a session, up to its closing brace, is refused.
