@@ -21,7 +21,7 @@ findings=build/fuzz/findings
 mkdir -p "$findings"
 failed=0
 summary=()
-for target in numbers script events; do
+for target in numbers script events session storyboard; do
     corpus=build/fuzz/corpus/$target
     log=build/fuzz/$target.log
     mkdir -p "$corpus"
