@@ -17,10 +17,10 @@
 namespace tavrix {
 namespace {
 
-using testing::ArchiveSpec;
+using testing::ArchiveDraft;
 using testing::Coding;
-using testing::PaletteSpec;
-using testing::SpriteSpec;
+using testing::PaletteDraft;
+using testing::SpriteDraft;
 using Bytes = std::vector<std::uint8_t>;
 using K = SpriteFaultKind;
 using P = FaultPlace;
@@ -46,42 +46,42 @@ Bytes busy_pixels(std::uint16_t width, std::uint16_t height, int colours) {
     return pixels;
 }
 
-SpriteSpec sprite(SpriteKey key, Coding coding, std::uint16_t width = 48,
-                  std::uint16_t height = 20) {
+SpriteDraft sprite(SpriteKey key, Coding coding, std::uint16_t width = 48,
+                   std::uint16_t height = 20) {
     const int channels = coding == Coding::PngRgba ? 4 : coding == Coding::PngRgb ? 3 : 1;
     const int colours = coding == Coding::Lz5 ? 32 : 256;
-    SpriteSpec spec;
-    spec.key = key, spec.width = width, spec.height = height, spec.coding = coding;
-    spec.axis_x = static_cast<std::int16_t>(key.number - 3), spec.axis_y = 7;
+    SpriteDraft draft;
+    draft.key = key, draft.width = width, draft.height = height, draft.coding = coding;
+    draft.axis_x = static_cast<std::int16_t>(key.number - 3), draft.axis_y = 7;
     for (int copy = 0; copy < channels; ++copy) {
         const Bytes plane = busy_pixels(width, static_cast<std::uint16_t>(height + copy), colours);
-        spec.pixels.insert(spec.pixels.end(), plane.begin(), plane.begin() + width * height);
+        draft.pixels.insert(draft.pixels.end(), plane.begin(), plane.begin() + width * height);
     }
     if (coding == Coding::Rle5)  // a first packet of colour 0, which needs no colour byte
-        std::fill_n(spec.pixels.begin(), 5, 0);
-    return spec;
+        std::fill_n(draft.pixels.begin(), 5, 0);
+    return draft;
 }
 
-PaletteSpec palette(SpriteKey key, std::size_t colours, int seed) {
-    PaletteSpec spec{key, {}, {}};
+PaletteDraft palette(SpriteKey key, std::size_t colours, int seed) {
+    PaletteDraft draft{key, {}, {}};
     for (std::size_t i = 0; i < colours; ++i)
-        spec.colours.push_back({static_cast<std::uint8_t>(i * seed),
-                                static_cast<std::uint8_t>(i + seed),
-                                static_cast<std::uint8_t>(255 - i)});
-    return spec;
+        draft.colours.push_back({static_cast<std::uint8_t>(i * seed),
+                                 static_cast<std::uint8_t>(i + seed),
+                                 static_cast<std::uint8_t>(255 - i)});
+    return draft;
 }
 
-SpriteSpec linked(SpriteKey key, std::uint16_t to) {
-    SpriteSpec spec;
-    spec.key = key, spec.axis_x = -5;
-    spec.link = to;
-    return spec;
+SpriteDraft linked(SpriteKey key, std::uint16_t to) {
+    SpriteDraft draft;
+    draft.key = key, draft.axis_x = -5;
+    draft.link = to;
+    return draft;
 }
 
 // Own palettes, the previous sprite's palette, plain PCX, a line longer than the width,
 // linked sprites taking their target's palette or the previous one.
-ArchiveSpec version1(bool shared) {
-    ArchiveSpec archive{1, shared, {}, {palette({}, 256, 3), palette({}, 256, 7)}};
+ArchiveDraft version1(bool shared) {
+    ArchiveDraft archive{1, shared, {}, {palette({}, 256, 3), palette({}, 256, 7)}};
     archive.sprites.push_back(sprite({0, 0}, Coding::Pcx, 9, 5));
     archive.sprites.push_back(sprite({0, 1}, Coding::Pcx, 20, 6));
     archive.sprites.back().same_palette = true;
@@ -98,8 +98,8 @@ ArchiveSpec version1(bool shared) {
 
 // Every format, a palette of fewer colours, a linked palette, the translated block, and a
 // linked sprite with a palette of its own.
-ArchiveSpec version2() {
-    ArchiveSpec archive{2, false, {}, {palette({1, 0}, 256, 3), palette({1, 1}, 16, 5)}};
+ArchiveDraft version2() {
+    ArchiveDraft archive{2, false, {}, {palette({1, 0}, 256, 3), palette({1, 1}, 16, 5)}};
     archive.palettes.push_back({{1, 2}, {}, 1});
     const Coding codings[] = {Coding::Raw,        Coding::Rle8,   Coding::Rle5,   Coding::Lz5,
                               Coding::PngIndexed, Coding::PngRgb, Coding::PngRgba};
@@ -119,8 +119,8 @@ Expected<SpriteArchive, SpriteFault> open_bytes(Bytes bytes) {
 
 struct RoundTrip {
     const char* name;
-    std::function<ArchiveSpec()> archive;
-    std::size_t sprite, holder, palette;  // of the spec
+    std::function<ArchiveDraft()> archive;
+    std::size_t sprite, holder, palette;  // of the draft
 };
 
 TEST(SpriteArchive, DecodesEveryPixelWritten) {
@@ -144,14 +144,14 @@ TEST(SpriteArchive, DecodesEveryPixelWritten) {
         {"v2 linked, own palette", version2, 7, 3, 1},
     };
     for (const RoundTrip& row : rows) {
-        const ArchiveSpec spec = row.archive();
-        auto archive = open_bytes(testing::write_archive(spec));
+        const ArchiveDraft draft = row.archive();
+        auto archive = open_bytes(testing::write_archive(draft));
         ASSERT_TRUE(archive.ok()) << row.name << ": " << sprite_fault_text(archive.error());
-        const SpriteSpec& written = spec.sprites[row.sprite];
+        const SpriteDraft& written = draft.sprites[row.sprite];
         const auto picture = archive.value().picture(written.key);
         ASSERT_TRUE(picture.ok()) << row.name << ": " << sprite_fault_text(picture.error());
-        const Picture expected = testing::expected_picture(written, spec.sprites[row.holder],
-                                                           spec.palettes[row.palette]);
+        const Picture expected = testing::expected_picture(written, draft.sprites[row.holder],
+                                                           draft.palettes[row.palette]);
         EXPECT_EQ(picture.value()->width, expected.width) << row.name;
         EXPECT_EQ(picture.value()->height, expected.height) << row.name;
         EXPECT_EQ(picture.value()->axis_x, expected.axis_x) << row.name;
@@ -387,8 +387,8 @@ void expect_refused_or_whole(Bytes bytes, const std::string& what) {
 }
 
 TEST(SpriteArchive, RefusesEveryPrefixAndSurvivesEveryChangedByte) {
-    for (const ArchiveSpec& spec : {version1(false), version2()}) {
-        const Bytes bytes = testing::write_archive(spec);
+    for (const ArchiveDraft& draft : {version1(false), version2()}) {
+        const Bytes bytes = testing::write_archive(draft);
         for (std::size_t size = 0; size < bytes.size(); ++size)
             ASSERT_FALSE(open_bytes(Bytes(bytes.begin(), bytes.begin() + size)).ok()) << size;
         for (std::size_t at = 0; at < bytes.size(); ++at) {
@@ -400,8 +400,8 @@ TEST(SpriteArchive, RefusesEveryPrefixAndSurvivesEveryChangedByte) {
 }
 
 TEST(SpriteArchive, KeepsWhatWasDrawnWithinItsLimit) {
-    const ArchiveSpec spec = version2();
-    auto archive = std::move(open_bytes(testing::write_archive(spec)).value());
+    const ArchiveDraft draft = version2();
+    auto archive = std::move(open_bytes(testing::write_archive(draft)).value());
     const auto first = archive.picture({0, 0}).value();
     EXPECT_EQ(archive.picture({0, 0}).value(), first);
     archive.set_kept_limit(archive.kept_bytes() * 2);

@@ -43,20 +43,20 @@ std::vector<std::uint8_t> figure(int image, int channels) {
     return pixels;
 }
 
-SpriteSpec sprite(std::uint16_t image, Coding coding) {
-    SpriteSpec spec;
-    spec.key = {0, image};
-    spec.width = kWidth;
-    spec.height = kHeight;
-    spec.axis_x = kWidth / 2;
-    spec.axis_y = kHeight;
-    spec.coding = coding;
-    spec.pixels = figure(image, coding == Coding::PngRgba ? 4 : coding == Coding::PngRgb ? 3 : 1);
-    spec.same_palette = image > 0;
-    return spec;
+SpriteDraft sprite(std::uint16_t image, Coding coding) {
+    SpriteDraft draft;
+    draft.key = {0, image};
+    draft.width = kWidth;
+    draft.height = kHeight;
+    draft.axis_x = kWidth / 2;
+    draft.axis_y = kHeight;
+    draft.coding = coding;
+    draft.pixels = figure(image, coding == Coding::PngRgba ? 4 : coding == Coding::PngRgb ? 3 : 1);
+    draft.same_palette = image > 0;
+    return draft;
 }
 
-bool write(const std::string& path, const ArchiveSpec& archive) {
+bool write(const std::string& path, const ArchiveDraft& archive) {
     const std::vector<std::uint8_t> bytes = write_archive(archive);
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()),
@@ -67,10 +67,10 @@ bool write(const std::string& path, const ArchiveSpec& archive) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    PaletteSpec palette{{1, 0}, {}, std::nullopt};
+    PaletteDraft palette{{1, 0}, {}, std::nullopt};
     for (int index = 0; index < 16; ++index)
         palette.colours.push_back(colour(index));
-    ArchiveSpec v1{1, true, {}, {palette}}, v2{2, false, {}, {palette}};
+    ArchiveDraft v1{1, true, {}, {palette}}, v2{2, false, {}, {palette}};
     for (std::uint16_t image = 0; image < 4; ++image)
         v1.sprites.push_back(sprite(image, image == 1 ? Coding::PcxPlain : Coding::Pcx));
     v1.sprites.push_back(sprite(4, Coding::Pcx));

@@ -52,7 +52,7 @@ void encode_runs(const Bytes& pixels, std::size_t begin, std::size_t end, std::u
     }
 }
 
-Bytes encode_pcx(const SpriteSpec& sprite, bool runs) {
+Bytes encode_pcx(const SpriteDraft& sprite, bool runs) {
     const std::size_t line =
         sprite.bytes_per_line ? sprite.bytes_per_line : (sprite.width + 1) / 2 * 2;
     Bytes out;
@@ -186,7 +186,7 @@ void put_big(Bytes& out, std::size_t at, std::uint32_t value) {
 // stb_image_write writes no indexed PNG: a grey one has the same pixel bytes, and becomes
 // indexed with its colour type changed and a palette chunk (here a made-up one, which the
 // sprite's palette must override) after its header.
-Bytes encode_png(const SpriteSpec& sprite) {
+Bytes encode_png(const SpriteDraft& sprite) {
     const int channels = sprite.coding == Coding::PngRgba  ? 4
                          : sprite.coding == Coding::PngRgb ? 3
                                                            : 1;
@@ -212,21 +212,21 @@ Bytes encode_png(const SpriteSpec& sprite) {
     return png;
 }
 
-Bytes palette_bytes(const PaletteSpec& palette, std::size_t colours, std::size_t stride) {
+Bytes palette_bytes(const PaletteDraft& palette, std::size_t colours, std::size_t stride) {
     Bytes out(colours * stride);
     for (std::size_t i = 0; i < palette.colours.size() && i < colours; ++i)
         std::copy(palette.colours[i].begin(), palette.colours[i].end(), out.begin() + i * stride);
     return out;
 }
 
-Bytes write_v1(const ArchiveSpec& archive) {
+Bytes write_v1(const ArchiveDraft& archive) {
     Bytes out = header(512, 1);
     put32(out, 20, static_cast<std::uint32_t>(archive.sprites.size()));
     put32(out, 24, 512);
     put32(out, 28, 32);
     out[32] = archive.shared_palette ? 1 : 0;
     for (std::size_t i = 0; i < archive.sprites.size(); ++i) {
-        const SpriteSpec& sprite = archive.sprites[i];
+        const SpriteDraft& sprite = archive.sprites[i];
         Bytes data;
         if (!sprite.link) {
             data.assign(128, 0);
@@ -265,14 +265,14 @@ std::uint8_t format_of(Coding coding) {
     return kFormats[static_cast<std::size_t>(coding)];
 }
 
-Bytes write_v2(const ArchiveSpec& archive) {
+Bytes write_v2(const ArchiveDraft& archive) {
     const std::size_t sprites = archive.sprites.size();
     const std::size_t palettes = archive.palettes.size();
     Bytes out = header(512 + sprites * 28 + palettes * 16, 2);
     Bytes literal;
     Bytes translated;
     for (std::size_t i = 0; i < palettes; ++i) {
-        const PaletteSpec& palette = archive.palettes[i];
+        const PaletteDraft& palette = archive.palettes[i];
         const std::size_t at = 512 + sprites * 28 + i * 16;
         const Bytes colours = palette_bytes(palette, palette.colours.size(), 4);
         put16(out, at, palette.key.group);
@@ -285,7 +285,7 @@ Bytes write_v2(const ArchiveSpec& archive) {
             literal.insert(literal.end(), colours.begin(), colours.end());
     }
     for (std::size_t i = 0; i < sprites; ++i) {
-        const SpriteSpec& sprite = archive.sprites[i];
+        const SpriteDraft& sprite = archive.sprites[i];
         const std::size_t at = 512 + i * 28;
         Bytes data;
         if (!sprite.link) {
@@ -329,7 +329,7 @@ Bytes write_v2(const ArchiveSpec& archive) {
 
 }  // namespace
 
-Bytes coded_pixels(const SpriteSpec& sprite) {
+Bytes coded_pixels(const SpriteDraft& sprite) {
     switch (sprite.coding) {
         case Coding::Pcx:
         case Coding::PcxPlain:
@@ -350,12 +350,12 @@ Bytes coded_pixels(const SpriteSpec& sprite) {
     }
 }
 
-Bytes write_archive(const ArchiveSpec& archive) {
+Bytes write_archive(const ArchiveDraft& archive) {
     return archive.version == 1 ? write_v1(archive) : write_v2(archive);
 }
 
-Picture expected_picture(const SpriteSpec& sprite, const SpriteSpec& holder,
-                         const PaletteSpec& palette) {
+Picture expected_picture(const SpriteDraft& sprite, const SpriteDraft& holder,
+                         const PaletteDraft& palette) {
     Picture picture{holder.width, holder.height, sprite.axis_x, sprite.axis_y, {}};
     const std::size_t count = std::size_t{holder.width} * holder.height;
     for (std::size_t i = 0; i < count; ++i) {

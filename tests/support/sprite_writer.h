@@ -23,7 +23,7 @@ enum class Coding : std::uint8_t {
     PngRgba
 };
 
-struct SpriteSpec {
+struct SpriteDraft {
     SpriteKey key;
     std::uint16_t width = 0;
     std::uint16_t height = 0;
@@ -40,27 +40,27 @@ struct SpriteSpec {
 
 using Colour = std::array<std::uint8_t, 3>;
 
-struct PaletteSpec {
+struct PaletteDraft {
     SpriteKey key;
     std::vector<Colour> colours;
     std::optional<std::uint16_t> link;
 };
 
-struct ArchiveSpec {
+struct ArchiveDraft {
     int version = 2;
     bool shared_palette = false;  // version 1
-    std::vector<SpriteSpec> sprites;
-    std::vector<PaletteSpec> palettes;
+    std::vector<SpriteDraft> sprites;
+    std::vector<PaletteDraft> palettes;
 };
 
-[[nodiscard]] std::vector<std::uint8_t> write_archive(const ArchiveSpec& archive);
+[[nodiscard]] std::vector<std::uint8_t> write_archive(const ArchiveDraft& archive);
 
 // A sprite's data as an archive holds it (version 2: after the stated length, if any).
-[[nodiscard]] std::vector<std::uint8_t> coded_pixels(const SpriteSpec& sprite);
+[[nodiscard]] std::vector<std::uint8_t> coded_pixels(const SpriteDraft& sprite);
 
 // The picture a sprite of `archive` must decode to, with the pixels and size of `holder`
 // (itself unless linked) and, for indexes, the colours of `palette`.
-[[nodiscard]] Picture expected_picture(const SpriteSpec& sprite, const SpriteSpec& holder,
-                                       const PaletteSpec& palette);
+[[nodiscard]] Picture expected_picture(const SpriteDraft& sprite, const SpriteDraft& holder,
+                                       const PaletteDraft& palette);
 
 }  // namespace tavrix::testing
