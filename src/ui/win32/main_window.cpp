@@ -14,6 +14,7 @@
 #include "ui/win32/message_box.h"
 #include "ui/win32/session_files.h"
 #include "ui/win32/tools_menu.h"
+#include "ui/win32/window_class.h"
 
 namespace tavrix::win32 {
 namespace {
@@ -132,7 +133,7 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), form_(system_p
 bool MainWindow::open(int show_command) {
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = procedure;
+    window_class.lpfnWndProc = owned_procedure<MainWindow>;
     window_class.hInstance = instance_;
     window_class.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));        // the program's own
     window_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
@@ -255,23 +256,6 @@ void MainWindow::focus_first() {
             return;
         }
     }
-}
-
-LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, w, l);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcW(window, message, w, l);
-    }
-    return self->handle(message, w, l);
 }
 
 LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {

@@ -43,7 +43,8 @@ class MainWindow final : private SessionWindow {
     // The properties the model changed since they were last applied, one bit per Property.
     using DirtyBits = std::array<std::uint8_t, kControlCount>;
 
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    template <typename Owner>
+    friend LRESULT CALLBACK owned_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
 
     void create_controls();

@@ -61,7 +61,7 @@ PreviewWindow::PreviewWindow(const Form1& form, OpenSprites open_sprites)
 
 std::unique_ptr<PreviewWindow> PreviewWindow::open(HWND owner, HINSTANCE instance,
                                                    const Form1& form, OpenSprites open_sprites) {
-    register_dialog_class(instance, procedure, kPreviewWindowClass);
+    register_dialog_class(instance, owned_procedure<PreviewWindow>, kPreviewWindowClass);
     register_dialog_class(instance, stage_procedure, kStageClass);
     auto preview = std::make_unique<PreviewWindow>(form, std::move(open_sprites));
     if (!preview->create_stage_bitmap())
@@ -299,24 +299,6 @@ LRESULT CALLBACK PreviewWindow::stage_procedure(HWND stage, UINT message, WPARAM
             break;
     }
     return DefWindowProcW(stage, message, w, l);
-}
-
-LRESULT CALLBACK PreviewWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<PreviewWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<PreviewWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, w, l);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcW(window, message, w, l);
-    }
-    return self->handle(message, w, l);
 }
 
 LRESULT PreviewWindow::handle(UINT message, WPARAM w, LPARAM l) {

@@ -51,7 +51,8 @@ class PreviewWindow {
     bool preprocess(MSG& message);
 
   private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    template <typename Owner>
+    friend LRESULT CALLBACK owned_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     static LRESULT CALLBACK stage_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
 
