@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every fuzz target for SECONDS each (default 60), one after the other, and prints each
 # target's executions, corpus and coverage. The seeds in fuzz/corpus/ stay as they are; what
-# the runs learn goes to build/fuzz/corpus/, and an input that breaks a target is kept in
-# build/fuzz/findings/. Exits non-zero when any target finds something. FUZZ_SEED fixes the
+# the runs learn goes to build/sanitize/fuzz-corpus/, and an input that breaks a target is kept in
+# build/sanitize/fuzz-findings/. Exits non-zero when any target finds something. FUZZ_SEED fixes the
 # fuzzer's random seed, so that a run can be repeated; without it each run explores anew.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -14,19 +14,19 @@ case "$seconds" in
         ;;
 esac
 
-cmake --preset fuzz >/dev/null || exit 1
-cmake --build --preset fuzz || exit 1
+cmake --preset sanitize >/dev/null || exit 1
+cmake --build --preset sanitize || exit 1
 
-findings=build/fuzz/findings
+findings=build/sanitize/fuzz-findings
 mkdir -p "$findings"
 failed=0
 summary=()
 for target in numbers script events session storyboard; do
-    corpus=build/fuzz/corpus/$target
-    log=build/fuzz/$target.log
+    corpus=build/sanitize/fuzz-corpus/$target
+    log=build/sanitize/fuzz-$target.log
     mkdir -p "$corpus"
     echo "--- fuzz_$target: $seconds s"
-    nice -n 10 "build/fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=25 \
+    nice -n 10 "build/sanitize/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=25 \
         ${FUZZ_SEED:+-seed="$FUZZ_SEED"} -print_final_stats=1 -artifact_prefix="$findings/$target-" \
         "$corpus" "fuzz/corpus/$target" >"$log" 2>&1
     status=$?

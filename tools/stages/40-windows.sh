@@ -13,16 +13,16 @@ cd "$(dirname "$0")/../.."
 source tools/lib.sh
 root=$PWD
 win=$root/build/mingw-x86_64
-native=$root/build/windows-native/tavrix-script
+native=$root/build/default/tavrix-script
 
 bash tools/build-windows.sh
-cmake -S . -B build/windows-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
-    -DTAVRIX_QT=OFF -DTAVRIX_WERROR=ON >/dev/null
-cmake --build build/windows-native --target tavrix-script tavrix_sample_archives -j "$(jobs)"
+# The native programs to compare with: those of the g++ stage, built here if it did not run.
+cmake --preset default >/dev/null
+cmake --build --preset default --target tavrix-script tavrix_sample_archives
 # The sprite archives that a script names in its "# archives: ..." line.
-archives=$root/build/windows-native/tests/archives
+archives=$root/build/default/tests/archives
 mkdir -p "$archives"
-build/windows-native/tests/tavrix_sample_archives "$archives"
+build/default/tests/tavrix_sample_archives "$archives"
 
 echo "--- manifests, version information and the .zip of each architecture"
 failures=0

@@ -1,13 +1,12 @@
 # A plain Release build, configured as a packager would (no preset, so no warnings as
-# errors), and its tests; then its .deb, unpacked into an empty folder with dpkg, where
+# errors; the tests ran in the earlier stages); then its .deb, unpacked into an empty folder with dpkg, where
 # the installed programs, man pages, desktop entry and metainfo are checked.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source tools/lib.sh
 build=build/release
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j "$(jobs)"
-ctest --test-dir "$build" --output-on-failure -j 2
 (cd "$build" && cpack >/dev/null)
 
 deb=$(ls "$build"/tavrix_*.deb)
