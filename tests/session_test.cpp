@@ -204,7 +204,7 @@ std::size_t sample_step(std::size_t size) {
     return size / 300 * 2 + 1;
 }
 
-// Proper beginnings of a session, up to its closing brace, is refused.
+// Proper beginnings of a session, up to its closing brace, are refused.
 TEST(SessionFile, RefusesTruncations) {
     const std::string& bytes = busy_bytes();
     const std::size_t end = bytes.rfind('}');
