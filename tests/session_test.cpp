@@ -197,37 +197,6 @@ TEST(SessionFile, RefusesWhatIsNotJsonOrTooLarge) {
     EXPECT_EQ(refusal_of_file(padded), "(leída)");
 }
 
-// Every byte of a busy session costs a whole read, so the walks below take about 150
-// places spread over the file (an odd step, so that they fall on every kind of byte); the
-// session fuzz target goes through the rest.
-std::size_t sample_step(std::size_t size) {
-    return size / 300 * 2 + 1;
-}
-
-// Proper beginnings of a session, up to its closing brace, are refused.
-TEST(SessionFile, RefusesTruncations) {
-    const std::string& bytes = busy_bytes();
-    const std::size_t end = bytes.rfind('}');
-    for (std::size_t length = 0; length < end; length += sample_step(end)) {
-        ASSERT_FALSE(read_session(bytes.substr(0, length)).ok()) << length;
-    }
-}
-
-// A byte changed anywhere is refused, or read as exactly what the changed file says.
-TEST(SessionFile, ReadsChangedBytesFaithfullyOrNotAtAll) {
-    const std::string& bytes = busy_bytes();
-    for (std::size_t at = 0; at < bytes.size(); at += sample_step(bytes.size())) {
-        std::string changed = bytes;
-        changed[at] = static_cast<char>(changed[at] ^ (at % 2 == 0 ? 0x01 : 0x20));
-        const auto read = read_session(changed);
-        if (read.ok()) {
-            Json expected = Json::parse(changed);
-            expected["window"]["caption"] = "Tavrix v2.0 -= BETA =-";  // not a session's own
-            ASSERT_EQ(Json::parse(session_file_bytes(read.value())), expected) << at;
-        }
-    }
-}
-
 // A window that answers the session flow from a script and writes down what it was asked.
 struct ScriptedWindow final : SessionWindow {
     std::optional<std::string> chosen;  // the file dialogs' answer
