@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <random>
 #include <set>
 #include <sstream>
@@ -338,6 +337,16 @@ TEST(SpriteArchive, RefusesAtDrawingWhatDamagesOneSprite) {
          K::SizeMismatch,
          P::Sprite,
          {0, 5}},
+        {"v2 png with too little image data for the size it states",
+         2,
+         [](Bytes& b) {
+             put(b, node(6) + 4, 4096, 2), put(b, node(6) + 6, 4096, 2);
+             for (const std::size_t at : {data_of(b, 6) + 20, data_of(b, 6) + 24})
+                 put(b, at, 0x100000);  // 4096, big-endian
+         },
+         K::SizeMismatch,
+         P::Sprite,
+         {0, 6}},
         {"v2 colour png as indexes",
          2,
          [](Bytes& b) { b[node(5) + 14] = 10; },
@@ -368,34 +377,12 @@ TEST(SpriteArchive, RefusesAtDrawingWhatDamagesOneSprite) {
     EXPECT_EQ(archive.value().picture({9, 9}).error().kind, K::NoSuchSprite);
 }
 
-// Opened and every sprite drawn: a fault, or a picture of the size the index gives.
-void expect_refused_or_whole(Bytes bytes, const std::string& what) {
-    auto archive = open_bytes(std::move(bytes));
-    if (!archive.ok())
-        return;
-    std::map<SpriteKey, SpriteInfo> first;
-    for (const SpriteInfo& info : archive.value().sprites())
-        first.emplace(info.key, info);
-    for (const auto& [key, info] : first) {
-        const auto picture = archive.value().picture(key);
-        if (!picture.ok())
-            continue;
-        ASSERT_EQ(picture.value()->width, info.width) << what;
-        ASSERT_EQ(picture.value()->height, info.height) << what;
-        ASSERT_EQ(picture.value()->rgba.size(), std::size_t{info.width} * info.height * 4) << what;
-    }
-}
-
-TEST(SpriteArchive, RefusesEveryPrefixAndSurvivesEveryChangedByte) {
+// A changed byte anywhere is left to the fuzz target and its replay on variants of its seeds.
+TEST(SpriteArchive, RefusesEveryPrefix) {
     for (const ArchiveDraft& draft : {version1(false), version2()}) {
         const Bytes bytes = testing::write_archive(draft);
         for (std::size_t size = 0; size < bytes.size(); ++size)
             ASSERT_FALSE(open_bytes(Bytes(bytes.begin(), bytes.begin() + size)).ok()) << size;
-        for (std::size_t at = 0; at < bytes.size(); ++at) {
-            Bytes changed = bytes;
-            changed[at] ^= at % 2 == 0 ? 0x81 : 0x3C;
-            expect_refused_or_whole(std::move(changed), "byte " + std::to_string(at));
-        }
     }
 }
 

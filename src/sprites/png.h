@@ -18,8 +18,8 @@ enum class PngPixels : std::uint8_t {
 };
 
 // The pixels of a whole PNG file that must be `width` x `height`. Faults: SizeMismatch
-// (its header gives another size), PngRefused (anything stb_image refuses, or a PNG that is
-// not indexed where indexes are wanted).
+// (its header gives another size, or its image data is too short for it), PngRefused (anything
+// stb_image refuses, or a PNG that is not indexed where indexes are wanted).
 [[nodiscard]] Expected<std::vector<std::uint8_t>, SpriteFaultKind> decode_png(CodedBytes png,
                                                                               std::uint32_t width,
                                                                               std::uint32_t height,

@@ -1,19 +1,20 @@
-// Writes the sprite archives that the preview's scenario scripts draw, with the tests' own
-// archive writer: version 1 of PCX sprites sharing one palette (image 1 not run-length
-// coded, image 4 linked to image 2's pixels), and version 2 with images 0 to 6 in every
-// coding. Each is an ellipse of stripes that move with the image number, its axis at its
-// feet.   tavrix_sample_archives FOLDER
+// Writes sprite archives with the tests' own archive writer. Each sprite is an ellipse of
+// stripes that move with the image number, its axis at its feet.
+//   tavrix_sample_archives FOLDER: the archives that the preview's scenario scripts draw,
+//     version 1 of PCX sprites sharing one palette (image 1 not run-length coded, image 4
+//     linked to image 2's pixels), and version 2 with images 0 to 6 in every coding;
+//   tavrix_sample_archives --seeds FOLDER: the fuzz target's seeds, small archives of both
+//     versions with own, shared and linked palettes, linked sprites and the translated block.
 #include <fstream>
 #include <string>
+#include <string_view>
 
 #include "support/sprite_writer.h"
 
 namespace {
 
 using namespace tavrix::testing;
-
-constexpr int kWidth = 24;
-constexpr int kHeight = 32;
+using tavrix::SpriteKey;
 
 Colour colour(int index) {
     return {static_cast<std::uint8_t>(index * 97 % 256),
@@ -21,14 +22,21 @@ Colour colour(int index) {
             static_cast<std::uint8_t>(index == 0 ? 0 : 255 - index * 16)};
 }
 
+PaletteDraft palette(SpriteKey key) {
+    PaletteDraft draft{key, {}, std::nullopt};
+    for (int index = 0; index < 16; ++index)
+        draft.colours.push_back(colour(index));
+    return draft;
+}
+
 // Palette indexes, or with `channels` 3 or 4 their colours (with alpha, 0 for colour 0 and
 // half for colour 15).
-std::vector<std::uint8_t> figure(int image, int channels) {
+std::vector<std::uint8_t> figure(int image, int channels, int width, int height) {
     std::vector<std::uint8_t> pixels;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const int dx = (2 * x - kWidth + 1) * kHeight, dy = (2 * y - kHeight + 1) * kWidth;
-            const int index = dx * dx + dy * dy <= kWidth * kWidth * kHeight * kHeight
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int dx = (2 * x - width + 1) * height, dy = (2 * y - height + 1) * width;
+            const int index = dx * dx + dy * dy <= width * width * height * height
                                   ? 1 + (x + y + 3 * image) / 3 % 15
                                   : 0;
             const Colour rgb = colour(index);
@@ -43,18 +51,30 @@ std::vector<std::uint8_t> figure(int image, int channels) {
     return pixels;
 }
 
-SpriteDraft sprite(std::uint16_t image, Coding coding) {
+SpriteDraft sprite(std::uint16_t image, Coding coding, std::uint16_t width = 24,
+                   std::uint16_t height = 32) {
     SpriteDraft draft;
     draft.key = {0, image};
-    draft.width = kWidth;
-    draft.height = kHeight;
-    draft.axis_x = kWidth / 2;
-    draft.axis_y = kHeight;
+    draft.width = width;
+    draft.height = height;
+    draft.axis_x = static_cast<std::int16_t>(width / 2);
+    draft.axis_y = static_cast<std::int16_t>(height);
     draft.coding = coding;
-    draft.pixels = figure(image, coding == Coding::PngRgba ? 4 : coding == Coding::PngRgb ? 3 : 1);
+    const int channels = coding == Coding::PngRgba ? 4 : coding == Coding::PngRgb ? 3 : 1;
+    draft.pixels = figure(image, channels, width, height);
     draft.same_palette = image > 0;
     return draft;
 }
+
+SpriteDraft linked(std::uint16_t image, std::uint16_t to) {
+    SpriteDraft draft = sprite(image, Coding::Pcx, 0, 0);
+    draft.link = to;
+    return draft;
+}
+
+constexpr Coding kVersion2Codings[] = {Coding::Raw,    Coding::Rle8,       Coding::Rle5,
+                                       Coding::Lz5,    Coding::PngIndexed, Coding::PngRgb,
+                                       Coding::PngRgba};
 
 bool write(const std::string& path, const ArchiveDraft& archive) {
     const std::vector<std::uint8_t> bytes = write_archive(archive);
@@ -64,22 +84,49 @@ bool write(const std::string& path, const ArchiveDraft& archive) {
     return static_cast<bool>(file);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    PaletteDraft palette{{1, 0}, {}, std::nullopt};
-    for (int index = 0; index < 16; ++index)
-        palette.colours.push_back(colour(index));
-    ArchiveDraft v1{1, true, {}, {palette}}, v2{2, false, {}, {palette}};
+bool write_scenario_archives(const std::string& folder) {
+    ArchiveDraft v1{1, true, {}, {palette({1, 0})}}, v2{2, false, {}, {palette({1, 0})}};
     for (std::uint16_t image = 0; image < 4; ++image)
         v1.sprites.push_back(sprite(image, image == 1 ? Coding::PcxPlain : Coding::Pcx));
     v1.sprites.push_back(sprite(4, Coding::Pcx));
     v1.sprites.back().link = 2;
-    v1.sprites.back().axis_y = kHeight / 2;
+    v1.sprites.back().axis_y = 16;
     std::uint16_t image = 0;
-    for (Coding coding : {Coding::Raw, Coding::Rle8, Coding::Rle5, Coding::Lz5, Coding::PngIndexed,
-                          Coding::PngRgb, Coding::PngRgba})
+    for (Coding coding : kVersion2Codings)
         v2.sprites.push_back(sprite(image++, coding));
-    const std::string folder = argc == 2 ? argv[1] : ".";
-    return write(folder + "/v1.sff", v1) && write(folder + "/v2.sff", v2) ? 0 : 1;
+    return write(folder + "/v1.sff", v1) && write(folder + "/v2.sff", v2);
+}
+
+// Sprites of a few pixels, so that the fuzzer's mutations fall on the index as often as on
+// the pixels.
+bool write_seeds(const std::string& folder) {
+    ArchiveDraft shared{1, true, {}, {palette({}), palette({})}},
+        own{1, false, {}, {palette({}), palette({})}};
+    shared.palettes[1].colours[1] = own.palettes[1].colours[1] = {9, 9, 9};
+    for (ArchiveDraft* v1 : {&shared, &own}) {
+        v1->sprites = {sprite(0, Coding::Pcx, 7, 5), sprite(1, Coding::PcxPlain, 5, 3),
+                       linked(2, 0), sprite(3, Coding::Pcx, 6, 4)};
+        v1->sprites[3].palette = 1;
+        v1->sprites[3].same_palette = false;
+        v1->sprites[3].bytes_per_line = 10;
+    }
+    ArchiveDraft v2{2, false, {}, {palette({1, 0}), palette({1, 1})}};
+    v2.palettes.push_back({{1, 2}, {}, 1});
+    std::uint16_t image = 0;
+    for (Coding coding : kVersion2Codings)
+        v2.sprites.push_back(sprite(image++, coding, 6, 5));
+    v2.sprites[1].palette = 2;
+    v2.sprites[3].translated = true;
+    v2.sprites.push_back(linked(7, 3));
+    v2.sprites.back().palette = 1;
+    return write(folder + "/v1-shared.sff", shared) && write(folder + "/v1-own.sff", own) &&
+           write(folder + "/v2.sff", v2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string_view(argv[1]) == "--seeds")
+        return write_seeds(argv[2]) ? 0 : 1;
+    return write_scenario_archives(argc == 2 ? argv[1] : ".") ? 0 : 1;
 }
