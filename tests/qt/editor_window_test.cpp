@@ -1,6 +1,7 @@
 // The window as a person uses it: real widgets, real key presses and clicks, no display.
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -87,6 +88,8 @@ class EditorWindowTest : public QObject {
     void layoutMatchesTheTable();
     void typing_data();
     void typing();
+    void pasting_data();
+    void pasting();
     void enterPressesAFocusedButton();
     void captionsFit();
     void failedRunShowsMessage();
@@ -235,6 +238,41 @@ void EditorWindowTest::typing() {
         QVERIFY(box->selectedText() == shown && box->cursorPosition() == 0);
     else
         QCOMPARE(box->cursorPosition(), shown.size());
+}
+
+// A paste keeps what the Win32 edit keeps of it (measured under Wine), at the caret.
+void EditorWindowTest::pasting_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("up to the line break")
+        << "" << 0 << "a.sff\r\n\r\n[Scene 7]\r\nfadein.time = 999"
+        << "a.sff";
+    QTest::newRow("one CR before the LF goes") << "" << 0 << "a\r\r\nb"
+                                               << "a\r";
+    QTest::newRow("a lone CR stays") << "" << 0 << "a\rb\t"
+                                     << "a\rb\t";
+    QTest::newRow("up to a NUL") << "" << 0 << QString::fromUtf8("a\0b", 3) << "a";
+    QTest::newRow("at the caret") << "xyz" << 1 << "AB\nCD"
+                                  << "xAByz";
+    QTest::newRow("past Qt's own limit") << "" << 0 << QString(32768, u'7') << QString(32768, u'7');
+}
+
+void EditorWindowTest::pasting() {
+    QFETCH(QString, typed);
+    QFETCH(int, caret);
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    type("Text12", typed);  // nothing typed leaves the whole text selected
+    QLineEdit* box = as<QLineEdit>("Text12");
+    if (!typed.isEmpty())
+        box->setCursorPosition(caret);
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->text(), kept);
+    QCOMPARE(model_text("Text12"), kept);
+    QCOMPARE(box->cursorPosition(), kept.size() - (typed.size() - caret));
 }
 
 void EditorWindowTest::enterPressesAFocusedButton() {

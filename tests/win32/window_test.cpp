@@ -19,6 +19,8 @@
 
 #include "app/form1.h"
 #include "app/preview.h"
+#include "common/encoding.h"
+#include "model/field_text.h"
 #include "read_file.h"
 #include "stage/archive_sprites.h"
 #include "support/layout_check.h"
@@ -155,6 +157,22 @@ class Editor {
     // Pastes a whole text at once, as WM_SETTEXT does.
     void paste(ControlId id, const std::wstring& text) const {
         SendMessageW((*this)[id], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    // Puts `text` on the clipboard, whole, and pastes it over the characters `from` to `to`
+    // (-1: to the end), as Ctrl+V does.
+    void paste_from_clipboard(ControlId id, const std::wstring& text, int from = 0,
+                              int to = -1) const {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+        auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
+        std::copy(text.begin(), text.end(), copy);
+        copy[text.size()] = L'\0';
+        GlobalUnlock(memory);
+        OpenClipboard(nullptr);
+        EmptyClipboard();
+        SetClipboardData(CF_UNICODETEXT, memory);
+        CloseClipboard();
+        SendMessageW((*this)[id], EM_SETSEL, static_cast<WPARAM>(from), to);
+        SendMessageW((*this)[id], WM_PASTE, 0, 0);
     }
     // Selects all the field holds and types the characters one by one.
     void type(ControlId id, const std::wstring& text) const {
@@ -353,6 +371,24 @@ TEST_F(EditorWindow, TypingAndGenerating) {
     EXPECT_EQ(editor.text(C::tiempoI), "0.333333333333333") << "Tiempo is read-only";
     EXPECT_EQ(read_file(kFileName), kTypicalFile) << "the generated file";
     EXPECT_TRUE(!temporary_files_left()) << "no temporary files are left";
+}
+
+// A paste keeps what the model's rule keeps of it, the rule the Qt window applies, and a
+// field takes more than an edit's own 30000 characters or a Qt line's 32767.
+TEST_F(EditorWindow, PasteKeepsTheFirstLine) {
+    const Editor& editor = *editor_;
+    using C = ControlId;
+    EXPECT_EQ(SendMessageW(editor[C::Text12], EM_GETLIMITTEXT, 0, 0), LRESULT{kFieldTextLimit});
+    using namespace std::string_literals;
+    for (const std::string& pasted : {"a.sff\r\n\r\n[Scene 7]\r\nfadein.time = 999"s, "a\r\r\nb"s,
+                                      "a\rb\t"s, "a\0b"s, "\nb"s, std::string(32768, '7')}) {
+        editor.paste_from_clipboard(C::Text12, widen(pasted));
+        EXPECT_EQ(editor.text(C::Text12), pasted_line(pasted)) << quoted_for_message(pasted);
+    }
+    editor.paste(C::Text12, L"xyz");
+    editor.paste_from_clipboard(C::Text12, L"AB\r\nCD", 1, 1);
+    EXPECT_EQ(editor.text(C::Text12), "xAByz") << "pasted at the caret";
+    editor.paste(C::Text12, L"intro.sff");
 }
 
 // The scene arrows change a label's caption and reload the fields from the store.

@@ -8,8 +8,11 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <algorithm>
+#include <limits>
 #include <string_view>
 
+#include "model/field_text.h"
 #include "model/names.h"
 #include "ui/qt/message_box.h"
 #include "ui/qt/model_text.h"
@@ -83,6 +86,25 @@ QWidget* make_widget(Kind kind, QWidget* parent) {
     return nullptr;
 }
 
+// The box's text after an edit that left the caret after what it put in, with what it put
+// in kept as a Win32 edit keeps a paste (pasted_line); the caret moves to the end of what is
+// kept. `before` is what the box showed before the edit.
+QString as_pasted(const QString& before, const QString& after, int& caret) {
+    const qsizetype tail = after.size() - caret;
+    qsizetype head = 0;
+    for (const qsizetype end = std::min<qsizetype>(before.size() - tail, caret);
+         head < end && before[head] == after[head];)
+        ++head;
+    const QByteArray inserted = after.mid(head, caret - head).toUtf8();
+    const std::string_view kept = pasted_line(
+        std::string_view(inserted.constData(), static_cast<std::size_t>(inserted.size())));
+    if (kept.size() == static_cast<std::size_t>(inserted.size()))
+        return after;
+    const QString shown = after.left(head) + from_model(kept);
+    caret = static_cast<int>(shown.size());
+    return shown + after.right(tail);
+}
+
 }  // namespace
 
 EditorWindow::EditorWindow(Platform platform, QWidget* parent)
@@ -112,8 +134,11 @@ QWidget* EditorWindow::create_widget(const ControlDef& def) {
     created->setGeometry(pixels(shown_place(def)));
     if (!def.tooltip.empty())
         created->setToolTip(from_model(def.tooltip));
-    if (auto* box = qobject_cast<QLineEdit*>(created))
+    if (auto* box = qobject_cast<QLineEdit*>(created)) {
         box->setReadOnly(def.initially.read_only);
+        static_assert(kFieldTextLimit <= std::numeric_limits<int>::max());
+        box->setMaxLength(static_cast<int>(kFieldTextLimit));  // Qt's own is 32767
+    }
     return created;
 }
 
@@ -148,7 +173,8 @@ void EditorWindow::chain_focus() {
 }
 
 void EditorWindow::on_text_edited(ControlId id, QLineEdit* box) {
-    const QString typed = box->text();
+    int caret = box->cursorPosition();
+    const QString typed = as_pasted(from_model(form_.window().text(id)), box->text(), caret);
     // A refused edit is undone by the sync, which shows what the model holds.
     (void)form_.type_text(id, typed.toStdString());
     sync_after(id);
@@ -157,6 +183,8 @@ void EditorWindow::on_text_edited(ControlId id, QLineEdit* box) {
     if (box->text() != typed)
         box->setSelection(static_cast<int>(box->text().size()),
                           -static_cast<int>(box->text().size()));
+    else
+        box->setCursorPosition(caret);  // after the paste, as it was or as it was cut
     emit edited();
 }
 

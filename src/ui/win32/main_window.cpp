@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "model/field_text.h"
 #include "model/names.h"
 #include "stage/archive_sprites.h"
 #include "system/platform.h"
@@ -196,7 +197,8 @@ void MainWindow::create_controls() {
             CreateWindowExW(kind.ex_style, kind.name, text.c_str(), kind.style, 0, 0, 0, 0, window_,
                             reinterpret_cast<HMENU>(identifier), instance_, nullptr);
         if (def.kind == Kind::TextBox)
-            SendMessageW(child(id), EM_SETLIMITTEXT, 0, 0);  // as long as the model allows
+            SendMessageW(child(id), EM_SETLIMITTEXT, kFieldTextLimit,
+                         0);  // not its own, far smaller
         if (def.initially.read_only)
             SendMessageW(child(id), EM_SETREADONLY, TRUE, 0);
         if (shows_no_caption(def))
