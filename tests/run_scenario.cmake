@@ -6,8 +6,11 @@
 # dumps), NAME.err standard error (the messages), and NAME.X.png the image X.png that the
 # script wrote.
 # A "# options: ..." line gives the script's command-line options; a "# archives: A B" line
-# copies those sprite archives from ARCHIVE_DIR into the folder before the run.
-#   cmake -DTOOL=... -DSCENARIO=... -DWORK_DIR=... [-DARCHIVE_DIR=...] -P run_scenario.cmake
+# copies those sprite archives from ARCHIVE_DIR into the folder before the run. The golden
+# files may stand in GOLDEN_DIR instead, and EXTRA_GOLDENS pairs any other file that the
+# run writes with its golden ("/path/of/golden|produced").
+#   cmake -DTOOL=... -DSCENARIO=... -DWORK_DIR=... [-DARCHIVE_DIR=...] [-DGOLDEN_DIR=...]
+#         [-DEXTRA_GOLDENS=...] -P run_scenario.cmake
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
 
@@ -63,6 +66,9 @@ if(files_line)
 endif()
 
 get_filename_component(directory "${SCENARIO}" DIRECTORY)
+if(GOLDEN_DIR)
+  set(directory "${GOLDEN_DIR}")
+endif()
 get_filename_component(name "${SCENARIO}" NAME_WE)
 file(WRITE "${WORK_DIR}/stdout" "${out}")
 file(WRITE "${WORK_DIR}/stderr" "${err}")
@@ -72,11 +78,17 @@ foreach(image IN LISTS images)
   string(REGEX REPLACE "^${name}\\." "" produced "${image}")
   list(APPEND pairs "${produced}|${produced}")
 endforeach()
+foreach(pair IN LISTS EXTRA_GOLDENS)
+  list(APPEND pairs "${pair}")
+endforeach()
 foreach(pair IN LISTS pairs)
   string(REPLACE "|" ";" pair "${pair}")
   list(GET pair 0 extension)
   list(GET pair 1 produced)
   set(golden "${directory}/${name}.${extension}")
+  if(IS_ABSOLUTE "${extension}")
+    set(golden "${extension}")
+  endif()
   if(EXISTS "${golden}")
     execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${WORK_DIR}/${produced}" "${golden}"
                     RESULT_VARIABLE differs)
