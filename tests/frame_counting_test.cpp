@@ -8,12 +8,14 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "common/numbers.h"
 #include "model/ranges.h"
 #include "storyboard/frame_count.h"
+#include "storyboard/range_walk.h"
 #include "support/memory_output.h"
 
 namespace tavrix {
@@ -26,23 +28,18 @@ using Lines = std::vector<std::string>;
 // The "Desde:" and "Hasta:" texts of the five ranges, in range order.
 using Ranges = std::array<std::pair<std::string, std::string>, kRangeCount>;
 
+using Values = std::array<std::string, kRangeCount>;
+
 // The expansion's rule, step by step and without shortcuts: parse, step, format, compare.
-// Gives the lines in the file's code page.
-Lines expected_frames(const Ranges& ranges) {
-    std::array<std::string, kRangeCount> values;
+// Gives the five values of each frame.
+std::vector<Values> expected_values(const Ranges& ranges) {
+    Values values;
     for (std::size_t i = 0; i < kRangeCount; ++i)
         values[i] = ranges[i].first;
-    auto line = [&] {
-        std::string encoded;
-        append_windows_1252(values[kGroup] + "," + values[kImage] + ", " + values[kX] + "," +
-                                values[kY] + ", " + values[kSpeed],
-                            encoded);
-        return encoded;
-    };
     auto step = [&](std::size_t i, double delta) {
         values[i] = number_text(*strict_number(values[i]) + delta);
     };
-    Lines frames{line()};
+    std::vector<Values> frames{values};
     for (;;) {
         for (std::size_t i = 0; i < kRangeCount; ++i) {
             if (leading_number(ranges[i].second) - 1 >= leading_number(values[i]))
@@ -52,10 +49,19 @@ Lines expected_frames(const Ranges& ranges) {
             if (leading_number(ranges[i].second) < leading_number(values[i]))
                 step(i, -1);
         }
-        if (line() == frames.back())
+        if (values == frames.back())
             return frames;
-        frames.push_back(line());
+        frames.push_back(values);
     }
+}
+
+// A frame's line in the file's code page.
+std::string line_of(const Values& values) {
+    std::string encoded;
+    append_windows_1252(values[kGroup] + "," + values[kImage] + ", " + values[kX] + "," +
+                            values[kY] + ", " + values[kSpeed],
+                        encoded);
+    return encoded;
 }
 
 // The frame lines of a run with the ranges typed in, and the texts that the fields then hold
@@ -89,24 +95,40 @@ class Counting : public ::testing::TestWithParam<CountingCase> {};
 TEST_P(Counting, WritesWhatTheRuleSteppedOneFrameAtATimeWrites) {
     Ranges held;
     const Lines written = generated_frames(GetParam().ranges, held);
-    const Lines expected = expected_frames(held);
+    const std::vector<Values> values = expected_values(held);
+    Lines expected;
+    for (const Values& frame : values)
+        expected.push_back(line_of(frame));
     ASSERT_EQ(written.size(), expected.size());
     for (std::size_t frame = 0; frame < expected.size(); ++frame)
         ASSERT_EQ(written[frame], expected[frame]) << "frame " << frame;
 
     // Counted beforehand, without writing: the same frames and bytes.
-    ExpansionStart start{};
-    for (std::size_t i = 0; i < kRangeCount; ++i) {
-        start.from[i] = held[i].first;
-        start.to[i] = leading_number(held[i].second);
-    }
+    std::array<std::string, kRangeCount> from;
+    std::array<std::string, kRangeCount> to;
+    for (std::size_t i = 0; i < kRangeCount; ++i)
+        std::tie(from[i], to[i]) = held[i];
+    const Storyboard::Row row = range_row(from, to);
     std::uint64_t bytes = 0;
     for (const std::string& line : expected)
         bytes += line.size() + 2;
-    const RunSize counted = count_frames(start, append_windows_1252);
+    const RunSize counted = count_frames(row, append_windows_1252);
     EXPECT_EQ(counted.frames, expected.size());
     EXPECT_EQ(counted.frame_bytes, bytes);
     EXPECT_FALSE(counted.at_least);
+
+    // Each range's walk: its text at every frame, and how many times it changed.
+    for (std::size_t i = 0; i < kRangeCount; ++i) {
+        const RangeWalk walk(row[i]);
+        std::uint64_t changes = 0;
+        for (std::size_t frame = 0; frame < values.size(); ++frame) {
+            ASSERT_EQ(walk.text_after(frame), values[frame][i])
+                << "range " << i << " frame " << frame;
+            changes += frame > 0 && values[frame][i] != values[frame - 1][i] ? 1 : 0;
+        }
+        EXPECT_EQ(walk.steps(), changes) << "range " << i;
+        EXPECT_FALSE(walk.only_a_floor());
+    }
 }
 
 const std::pair<std::string, std::string> kStill{"0", "0"};

@@ -27,12 +27,8 @@ Frames expanded(const RangeRow& row) {
     Frames frames;
     {
         BlockWriter writer(output, settings);
-        ExpansionStart start{};
-        for (std::size_t r = 0; r < kRangeCount; ++r) {
-            start.from[r] = row.from[r];
-            start.to[r] = leading_number(row.to[r]);
-        }
-        if (!expand_frames(start, append_windows_1252, writer).ok() || !writer.flush().ok())
+        if (!expand_frames(range_row(row.from, row.to), 0, append_windows_1252, writer).ok() ||
+            !writer.flush().ok())
             return {};
     }
     (void)output.commit();

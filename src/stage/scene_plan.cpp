@@ -143,13 +143,7 @@ std::int32_t read_action(const Storyboard::Scene& scene, Plan& plan) {
     std::int32_t total = 0;
     BlockWriter writer(reader, settings);
     for (const Storyboard::Row& row : scene.action) {
-        ExpansionStart start{};
-        for (std::size_t i = 0; i < kRangeCount; ++i) {
-            start.from[i] = row[i].from;
-            start.to[i] = leading_number(row[i].to);
-        }
-        start.ticks = total;
-        const auto expanded = expand_frames(start, keep_as_typed, writer);
+        const auto expanded = expand_frames(row, total, keep_as_typed, writer);
         if (!expanded.ok()) {
             plan.notes.emplace_back(
                 "«Generar!» no podrá terminar: el guion acaba donde la "

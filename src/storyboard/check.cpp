@@ -11,6 +11,7 @@
 #include "model/controls.h"
 #include "model/ranges.h"
 #include "storyboard/engine_reading.h"
+#include "storyboard/range_walk.h"
 
 namespace tavrix {
 namespace {
@@ -104,47 +105,27 @@ class FrameSet {
 };
 
 // ---------------------------------------------------------------------------------------
-// A range's values over the frames, worked out without expanding them: the typed text in
-// the first frame, then the number text of start + k * step after the k-th of its `steps`
-// steps, and the last value until the expansion ends.
+// A range's values over the frames, taken from its walk without expanding them: the typed
+// text in the first frame, then start + k * step after the k-th of its `steps` steps, and
+// the last value until the expansion ends.
 
-// A number text keeps 15 significant digits: from 1e15 on, a step by one leaves it as it is.
+// A number text keeps 15 significant digits: from 1e15 on it is written with an exponent.
 constexpr double kLargestCounted = 1e15;
 
-struct RangeWalk {
+struct RangeLine {
     std::string_view typed;
-    double start = 0;           // the typed text's value, when the range steps
-    double step = 0;            // +1, -1, or 0 for a range that never moves
-    double steps = 0;           // how many times it steps
-    bool not_a_number = false;  // it must step, but its text is not a complete number
+    double start = 0;  // the typed text's value, when the range steps
+    double step = 0;   // +1, -1, or 0 for a range that never moves
+    double steps = 0;  // how many times it steps
 };
 
-RangeWalk walk_of(std::size_t range, std::string_view from, std::string_view to_text) {
-    RangeWalk walk{from};
-    const double to = leading_number(to_text);
-    const double leading = leading_number(from);
-    if (to - 1 >= leading)
-        walk.step = 1;
-    else if (kFrameRanges[range].steps_down && to < leading)
-        walk.step = -1;
-    else
-        return walk;
-    const std::optional<double> start = strict_number(from);
-    if (!start) {
-        walk.not_a_number = true;
-        walk.step = 0;
-        return walk;
-    }
-    walk.start = *start;
-    const double steps = walk.step > 0 ? std::floor(to - *start) : std::ceil(*start - to);
-    const double counted =
-        std::fabs(*start) >= kLargestCounted ? 1 : std::ceil(kLargestCounted - walk.step * *start);
-    walk.steps = std::max(0.0, std::min(steps, counted));
-    return walk;
+RangeLine line_of(const Storyboard::Range& range, const RangeWalk& walk) {
+    return {range.from, walk.start(), static_cast<double>(walk.direction()),
+            static_cast<double>(walk.steps())};
 }
 
 // The steps k in [1, steps] after which the value start + step * k is above `limit`.
-std::optional<std::pair<double, double>> steps_above(const RangeWalk& walk, double limit) {
+std::optional<std::pair<double, double>> steps_above(const RangeLine& walk, double limit) {
     double first = 1;
     double last = walk.steps;
     if (walk.step > 0)
@@ -156,16 +137,15 @@ std::optional<std::pair<double, double>> steps_above(const RangeWalk& walk, doub
     return std::pair{first, last};
 }
 
-std::optional<std::pair<double, double>> steps_below(const RangeWalk& walk, double limit) {
-    const RangeWalk mirrored{walk.typed, -walk.start, -walk.step, walk.steps, false};
-    return steps_above(mirrored, -limit);
+std::optional<std::pair<double, double>> steps_below(const RangeLine& walk, double limit) {
+    return steps_above(RangeLine{walk.typed, -walk.start, -walk.step, walk.steps}, -limit);
 }
 
 // Where each value of a range stands in a run of `frames` frames, which follows `before`
 // frames of the action.
 class RangeFrames {
   public:
-    RangeFrames(const RangeWalk& walk, std::uint64_t before, std::uint64_t frames)
+    RangeFrames(const RangeLine& walk, std::uint64_t before, std::uint64_t frames)
         : walk_(walk), before_(before), frames_(frames) {}
 
     // The frames that hold the typed text.
@@ -189,7 +169,7 @@ class RangeFrames {
         set.add(before_ + first, before_ + last);
     }
 
-    const RangeWalk& walk_;
+    const RangeLine& walk_;
     std::uint64_t before_;
     std::uint64_t frames_;
 };
@@ -260,7 +240,7 @@ struct ActionFlaws {
     FrameSet negative_speed;
 };
 
-void find_value_flaws(const RangeFrames& where, const RangeWalk& walk,
+void find_value_flaws(const RangeFrames& where, const RangeLine& walk,
                       std::array<FrameSet, kFlawCount>& flawed) {
     const auto at = [&flawed](Flaw flaw) -> FrameSet& {
         return flawed[static_cast<std::size_t>(flaw)];
@@ -277,7 +257,7 @@ void find_value_flaws(const RangeFrames& where, const RangeWalk& walk,
     }
 }
 
-void find_speed_flaws(const RangeFrames& where, const RangeWalk& walk, ActionFlaws& flaws) {
+void find_speed_flaws(const RangeFrames& where, const RangeLine& walk, ActionFlaws& flaws) {
     const double typed = strict_number(walk.typed).value_or(0);
     if (typed == 0)
         where.add_typed(flaws.zero_speed);
@@ -318,14 +298,14 @@ std::optional<std::uint64_t> walk_row(const Storyboard::Row& row, std::uint64_t 
                                       std::string_view scene, ActionFlaws& flaws,
                                       Findings& findings) {
     std::array<RangeWalk, kRangeCount> walks;
-    double most_steps = 0;
+    std::uint64_t most_steps = 0;
     bool stops = false;
     for (std::size_t i = 0; i < kRangeCount; ++i) {
-        walks[i] = walk_of(i, row[i].from, row[i].to);
-        most_steps = std::max(most_steps, walks[i].steps);
+        walks[i] = RangeWalk(row[i]);
+        most_steps = std::max(most_steps, walks[i].steps());
         // The speed is added to the tick total in every frame, moving or not.
-        const bool stopping = walks[i].not_a_number || (i == kSpeed && !strict_number(row[i].from));
-        if (stopping) {
+        const auto not_a_number = walks[i].not_a_number();
+        if (not_a_number && (not_a_number->must_step || i == kSpeed)) {
             findings.push_back(std::string(scene) + std::string(kFrameRanges[i].column) + " " +
                                quoted(row[i].from) +
                                " en la fila «Desde:» no es un número completo; «Generar!» no "
@@ -335,10 +315,15 @@ std::optional<std::uint64_t> walk_row(const Storyboard::Row& row, std::uint64_t 
     }
     if (stops)
         return std::nullopt;
-    const auto frames = static_cast<std::uint64_t>(most_steps) + 1;
-    for (std::size_t i : {kGroup, kImage, kX, kY})
-        find_value_flaws(RangeFrames(walks[i], before, frames), walks[i], flaws.values[i]);
-    find_speed_flaws(RangeFrames(walks[kSpeed], before, frames), walks[kSpeed], flaws);
+    const std::uint64_t frames = most_steps + 1;
+    for (std::size_t i = 0; i < kRangeCount; ++i) {
+        const RangeLine line = line_of(row[i], walks[i]);
+        const RangeFrames where(line, before, frames);
+        if (i == kSpeed)
+            find_speed_flaws(where, line, flaws);
+        else
+            find_value_flaws(where, line, flaws.values[i]);
+    }
     return frames;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/numbers.h"
+#include "storyboard/range_walk.h"
 
 namespace tavrix {
 namespace {
@@ -220,10 +221,11 @@ class FrameLine {
 
 class Expansion {
   public:
-    Expansion(const ExpansionStart& start, Encoder encode, BlockWriter& writer)
-        : writer_(writer), encode_(encode), to_(start.to), ticks_(start.ticks) {
+    Expansion(const Storyboard::Row& row, std::int32_t ticks, Encoder encode, BlockWriter& writer)
+        : writer_(writer), encode_(encode), ticks_(ticks) {
         for (std::size_t i = 0; i < kRangeCount; ++i) {
-            running_[i].assign_typed(start.from[i]);
+            walks_[i] = RangeWalk(row[i]);
+            running_[i].assign_typed(walks_[i].from());
         }
     }
 
@@ -285,7 +287,7 @@ class Expansion {
         std::array<bool, kRangeCount> stepped{};
         std::size_t stepped_count = 0;
         for (std::size_t i : stepping_) {
-            if (to_[i] - 1 >= running_[i].leading) {
+            if (walks_[i].steps_up(running_[i].leading)) {
                 stepped[i] = true;
                 ++stepped_count;
                 if (!step(i, +1, moved))
@@ -293,7 +295,7 @@ class Expansion {
             }
         }
         for (std::size_t i : stepping_) {
-            if (kFrameRanges[i].steps_down && to_[i] < running_[i].leading) {
+            if (walks_[i].steps_down(running_[i].leading)) {
                 stepped_count += stepped[i] ? 0 : 1;
                 stepped[i] = true;
                 if (!step(i, -1, moved))
@@ -343,16 +345,12 @@ class Expansion {
             const RunningValue& value = running_[i];
             if (!value.whole)
                 return 0;
-            const bool up = to_[i] - 1 >= value.leading;
-            const bool down = !up && kFrameRanges[i].steps_down && to_[i] < value.leading;
-            if (!up && !down)
+            const bool up = walks_[i].steps_up(value.leading);
+            if (!up && !walks_[i].steps_down(value.leading))
                 return 0;
             direction[i] = up ? 1 : -1;
-            // The tests hold while the value stays below its "Hasta:" value minus one, or
-            // above its "Hasta:" value.
-            const double range_steps =
-                up ? std::floor(to_[i] - value.leading) : std::ceil(value.leading - to_[i]);
-            frames = std::min({frames, range_steps, steps_keeping_length(value, up)});
+            frames = std::min({frames, walks_[i].steps_passing(value.leading, up),
+                               steps_keeping_length(value, up)});
         }
         return frames > 0 ? static_cast<std::size_t>(frames) : 0;
     }
@@ -494,8 +492,8 @@ class Expansion {
 
     BlockWriter& writer_;
     Encoder encode_;
+    std::array<RangeWalk, kRangeCount> walks_;  // how each range steps
     std::array<RunningValue, kRangeCount> running_;
-    std::array<double, kRangeCount> to_{};     // the leading numbers of the "Hasta:" fields
     std::int32_t ticks_;                       // the tick total before the first frame
     std::optional<ExpansionFailure> failure_;  // why write_frame stopped the run
     FrameLine line_;
@@ -504,9 +502,10 @@ class Expansion {
 
 }  // namespace
 
-Expected<std::int32_t, ExpansionFailure> expand_frames(const ExpansionStart& start, Encoder encode,
+Expected<std::int32_t, ExpansionFailure> expand_frames(const Storyboard::Row& row,
+                                                       std::int32_t ticks, Encoder encode,
                                                        BlockWriter& writer) {
-    return Expansion(start, encode, writer).run();
+    return Expansion(row, ticks, encode, writer).run();
 }
 
 }  // namespace tavrix

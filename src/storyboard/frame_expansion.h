@@ -14,6 +14,7 @@
 #include "common/expected.h"
 #include "model/ranges.h"
 #include "storyboard/block_writer.h"
+#include "storyboard/storyboard.h"
 #include "system/output.h"
 
 namespace tavrix {
@@ -29,15 +30,11 @@ struct TickTotalOutOfRange {};
 
 using ExpansionFailure = std::variant<NotANumber, TickTotalOutOfRange, BlockFailure>;
 
-struct ExpansionStart {
-    std::array<std::string_view, kRangeCount> from;  // the "Desde:" texts
-    std::array<double, kRangeCount> to;              // the leading numbers of "Hasta:"
-    std::int32_t ticks = 0;                          // the tick total before the first frame
-};
-
-// Writes the frame lines, in the file's code page, to `writer`; gives the tick total, or why
-// the expansion stopped.
-Expected<std::int32_t, ExpansionFailure> expand_frames(const ExpansionStart& start, Encoder encode,
+// Writes the frame lines of `row`, in the file's code page, to `writer`, adding each frame's
+// speed to `ticks`, the tick total before the first frame; gives the tick total, or why the
+// expansion stopped.
+Expected<std::int32_t, ExpansionFailure> expand_frames(const Storyboard::Row& row,
+                                                       std::int32_t ticks, Encoder encode,
                                                        BlockWriter& writer);
 
 }  // namespace tavrix

@@ -24,16 +24,6 @@ namespace {
 using S = Storyboard;
 using C = ControlId;
 
-ExpansionStart expansion_start(const S::Row& row, std::int32_t ticks) {
-    ExpansionStart start{};
-    for (std::size_t i = 0; i < kRangeCount; ++i) {
-        start.from[i] = row[i].from;
-        start.to[i] = leading_number(row[i].to);
-    }
-    start.ticks = ticks;
-    return start;
-}
-
 std::string quoted(std::string_view text) {
     return quoted_for_message(text);
 }
@@ -148,8 +138,7 @@ class Run {
                                                            BlockWriter& writer) const {
         std::int32_t ticks = 0;
         for (const S::Row& row : scene.action) {
-            const auto expanded =
-                expand_frames(expansion_start(row, ticks), settings_.encode, writer);
+            const auto expanded = expand_frames(row, ticks, settings_.encode, writer);
             if (!expanded.ok())
                 return expanded.error();
             ticks = expanded.value();
@@ -344,7 +333,7 @@ RunSize measure_run(const Storyboard& storyboard, Encoder encode) {
         if (!writes_action(storyboard, i))
             continue;
         for (const S::Row& row : storyboard.scenes[i].action) {
-            const RunSize counted = count_frames(expansion_start(row, 0), encode);
+            const RunSize counted = count_frames(row, encode);
             size.frames += counted.frames;
             size.frame_bytes += counted.frame_bytes;
             size.at_least = size.at_least || counted.at_least;
