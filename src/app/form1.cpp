@@ -31,13 +31,6 @@ std::string_view generate_caption() {
     return control_def(kGenerateButton).text;
 }
 
-std::string generate_menu_text() {
-    constexpr std::size_t kAccessKey = 2;  // the "n"
-    std::string text(generate_caption());
-    text.insert(kAccessKey, 1, '&');
-    return text;
-}
-
 std::string_view describe(ActionStatus status) {
     switch (status) {
         case ActionStatus::Done:

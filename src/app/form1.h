@@ -22,10 +22,8 @@ namespace tavrix {
 inline constexpr ControlId kGenerateButton = ControlId::Command1;
 
 // The button's caption, where the windows name the same action elsewhere: the title of a
-// long run's progress, and the "Archivo" menu item, whose access key is the caption's "n"
-// (the "G" belongs to "Guardar sesión").
+// long run's progress, and the "Archivo" menu item.
 [[nodiscard]] std::string_view generate_caption();
-[[nodiscard]] std::string generate_menu_text();
 
 // Whether a person could perform an action, and why not.
 enum class [[nodiscard]] ActionStatus : std::uint8_t{Done, NotATextBox, ReadOnly, NotClickable,

@@ -29,8 +29,8 @@
 #include "system/text_win32.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/layout.h"
+#include "ui/win32/menu_bar.h"
 #include "ui/win32/preview_window.h"
-#include "ui/win32/session_files.h"
 
 namespace tavrix::win32 {
 namespace {
@@ -495,7 +495,7 @@ TEST_F(EditorWindow, ASessionNamedAtStartOpens) {
     EXPECT_EQ(editor.text(C::ndees), "3");
     editor.type(C::rojo, L"5");
     EXPECT_EQ(text_of(editor.main()), "*sesi\u00f3n.tavrix - Tavrix v2.0 -= BETA =-");
-    SendMessageW(editor.main(), WM_COMMAND, kSaveCommand, 0);
+    SendMessageW(editor.main(), WM_COMMAND, command_id(MenuCommand::SaveSession), 0);
     EXPECT_EQ(text_of(editor.main()), "sesi\u00f3n.tavrix - Tavrix v2.0 -= BETA =-");
     EXPECT_NE(read_file(path).find("\"esc_rojo\": [\"5\""), std::string::npos);
     EXPECT_EQ(editor.close(), 0u) << "a saved session closes without asking";

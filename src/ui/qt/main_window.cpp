@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLayout>
 #include <QLocale>
 #include <QMenuBar>
@@ -16,16 +17,16 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStyle>
 
 #include <cerrno>
 
+#include "stage/archive_sprites.h"
+#include "ui/qt/findings_dialog.h"
 #include "ui/qt/message_box.h"
 #include "ui/qt/model_text.h"
 #include "ui/qt/preview_window.h"
-#include "ui/qt/tools_menu.h"
 
 namespace tavrix::qt {
 namespace {
@@ -67,6 +68,19 @@ QFileInfoList orphaned_copies() {
             orphans.append(copy);
     }
     return orphans;
+}
+
+QKeySequence key_sequence(Shortcut shortcut) {
+    if (shortcut.empty())
+        return {};
+    const int key = shortcut.letter != '\0' ? Qt::Key_A + (shortcut.letter - 'A')
+                                            : Qt::Key_F1 + (shortcut.function - 1);
+    Qt::KeyboardModifiers modifiers;
+    if (shortcut.control)
+        modifiers |= Qt::ControlModifier;
+    if (shortcut.shift)
+        modifiers |= Qt::ShiftModifier;
+    return QKeySequence(QKeyCombination(modifiers, static_cast<Qt::Key>(key)));
 }
 
 QString spanish_moment(const QDateTime& moment) {
@@ -111,23 +125,52 @@ void MainWindow::fit_screen() {
 }
 
 void MainWindow::build_menu() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&Archivo"));
-    const auto add = [this, file](const QString& text, QKeySequence keys, auto slot) {
-        QAction* action = file->addAction(text);
-        action->setShortcut(keys);
-        connect(action, &QAction::triggered, this, slot);
-    };
-    add(QStringLiteral("&Abrir sesión..."), QKeySequence(Qt::CTRL | Qt::Key_O),
-        [this] { flow_.open_session(); });
-    add(QStringLiteral("&Guardar sesión"), QKeySequence(Qt::CTRL | Qt::Key_S),
-        [this] { (void)flow_.save(); });
-    add(QStringLiteral("Guardar sesión &como..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-        [this] { (void)flow_.save_as(); });
-    file->addSeparator();
-    add(from_model(generate_menu_text()), QKeySequence(), [this] { editor_->generate(); });
-    file->addSeparator();
-    add(QStringLiteral("&Salir"), QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::close);
-    add_tools_menu(*menuBar(), *editor_);
+    for (const MenuTitle& title : menu_titles()) {
+        QMenu* menu = menuBar()->addMenu(from_model(title.caption));
+        for (const MenuItem& item : menu_items()) {
+            if (item.menu != title.menu)
+                continue;
+            if (item.separator_before)
+                menu->addSeparator();
+            QAction* action = menu->addAction(from_model(item.caption));
+            action->setShortcut(key_sequence(item.shortcut));
+            action->setCheckable(item.checkable);
+            connect(action, &QAction::triggered, this,
+                    [this, command = item.command] { run(command); });
+            if (item.command == MenuCommand::EngineReady)
+                engine_ready_ = action;
+        }
+    }
+    engine_ready_->setChecked(editor_->form().engine_ready());
+}
+
+void MainWindow::run(MenuCommand command) {
+    switch (command) {
+        case MenuCommand::OpenSession:
+            flow_.open_session();
+            break;
+        case MenuCommand::SaveSession:
+            (void)flow_.save();
+            break;
+        case MenuCommand::SaveSessionAs:
+            (void)flow_.save_as();
+            break;
+        case MenuCommand::Generate:
+            editor_->generate();
+            break;
+        case MenuCommand::Quit:
+            close();
+            break;
+        case MenuCommand::Check:
+            show_findings(editor_->window(), editor_->form().check());
+            break;
+        case MenuCommand::Preview:
+            show_preview(*editor_, archive_sprites_opener(system_platform().file_exists));
+            break;
+        case MenuCommand::EngineReady:
+            editor_->set_engine_ready(engine_ready_->isChecked());
+            break;
+    }
 }
 
 // After a session is opened: every widget and the option's check item show what it holds.
@@ -135,10 +178,7 @@ void MainWindow::show_opened_session() {
     editor_->sync_changed();
     if (auto* preview = findChild<PreviewWindow*>(QString(), Qt::FindDirectChildrenOnly))
         preview->redraw();
-    if (auto* ready = menuBar()->findChild<QAction*>(QStringLiteral("engineReady"))) {
-        const QSignalBlocker quiet(ready);
-        ready->setChecked(editor_->form().engine_ready());
-    }
+    engine_ready_->setChecked(editor_->form().engine_ready());
 }
 
 void MainWindow::start(const QString& session_file) {

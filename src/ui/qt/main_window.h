@@ -1,4 +1,4 @@
-// The editor's top-level window: the form, with the "Archivo" menu above it. It keeps the
+// The editor's top-level window: the form, with the menu bar above it. It keeps the
 // session file behind the form: the title names it and marks unsaved changes, closing asks
 // before they are lost, and a recovery copy of them is kept in the user's data folder
 // while they last, for a new window to offer should this one stop without closing.
@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include "app/menus.h"
 #include "app/session_document.h"
 #include "app/session_flow.h"
 #include "ui/qt/editor_window.h"
@@ -30,7 +31,9 @@ class MainWindow final : public QMainWindow, private SessionWindow {
 
   private:
     void fit_screen();
+    // The menu bar's items as the menu table lists them, each running its command.
     void build_menu();
+    void run(MenuCommand command);
     void on_edited();
 
     // What the session flow asks of the window.
@@ -48,6 +51,7 @@ class MainWindow final : public QMainWindow, private SessionWindow {
     SessionDocument document_;
     SessionFlow flow_;
     QTimer recovery_timer_;
+    QAction* engine_ready_ = nullptr;  // its check mark follows the form's option
 };
 
 }  // namespace tavrix::qt

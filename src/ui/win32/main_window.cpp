@@ -11,10 +11,11 @@
 #include "system/platform.h"
 #include "system/text_win32.h"
 #include "ui/win32/accessibility.h"
+#include "ui/win32/findings_window.h"
 #include "ui/win32/layout.h"
+#include "ui/win32/menu_bar.h"
 #include "ui/win32/message_box.h"
 #include "ui/win32/session_files.h"
-#include "ui/win32/tools_menu.h"
 #include "ui/win32/window_class.h"
 
 namespace tavrix::win32 {
@@ -148,8 +149,7 @@ bool MainWindow::open(int show_command) {
                               create_menu_bar(), instance_, this);
     if (!window_)
         return false;
-    add_file_menu(GetMenu(window_));
-    accelerators_ = with_file_shortcuts(create_accelerators());
+    accelerators_ = create_accelerators();
     create_controls();
     create_tooltips();
     apply_dpi(window_dpi(window_));
@@ -349,38 +349,36 @@ void MainWindow::on_command(int identifier, int code) {
     }
 }
 
-void MainWindow::on_menu(int command) {
-    if (generating_)
+void MainWindow::on_menu(int identifier) {
+    const std::optional<MenuCommand> command = menu_command(identifier);
+    if (generating_ || !command)
         return;
-    switch (command) {
-        case kCheckCommand:
-            show_findings(window_, instance_, form_.check());
+    switch (*command) {
+        case MenuCommand::OpenSession:
+            flow_.open_session();
             break;
-        case kPreviewCommand:
-            show_preview();
-            break;
-        case kEngineReadyCommand:
-            form_.set_engine_ready(!form_.engine_ready());
-            show_engine_ready(GetMenu(window_), form_.engine_ready());
-            on_edited();
-            break;
-        case kOpenCommand:
-            if (!generating_)
-                flow_.open_session();
-            break;
-        case kSaveCommand:
+        case MenuCommand::SaveSession:
             (void)flow_.save();
             break;
-        case kSaveAsCommand:
+        case MenuCommand::SaveSessionAs:
             (void)flow_.save_as();
             break;
-        case kGenerateCommand:
+        case MenuCommand::Generate:
             on_clicked(kGenerateButton);
             break;
-        case kQuitCommand:
+        case MenuCommand::Quit:
             PostMessageW(window_, WM_CLOSE, 0, 0);
             break;
-        default:
+        case MenuCommand::Check:
+            show_findings(window_, instance_, form_.check());
+            break;
+        case MenuCommand::Preview:
+            show_preview();
+            break;
+        case MenuCommand::EngineReady:
+            form_.set_engine_ready(!form_.engine_ready());
+            show_checked(GetMenu(window_), MenuCommand::EngineReady, form_.engine_ready());
+            on_edited();
             break;
     }
 }
@@ -540,7 +538,7 @@ void MainWindow::show_opened_session() {
     apply_changes();
     if (preview_)
         preview_->redraw();
-    show_engine_ready(GetMenu(window_), form_.engine_ready());
+    show_checked(GetMenu(window_), MenuCommand::EngineReady, form_.engine_ready());
 }
 
 std::optional<std::string> MainWindow::choose_file(FileChoice kind, const std::string& current) {

@@ -56,7 +56,7 @@ class MainWindow final : private SessionWindow {
     bool on_activate(bool active);  // true when it placed the focus itself
     void move_focus(HWND control);
     void on_command(int identifier, int code);
-    void on_menu(int command);
+    void on_menu(int identifier);
     void on_text_changed(ControlId id);
     void on_clicked(ControlId id);
     void generate();

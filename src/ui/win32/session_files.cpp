@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "app/form1.h"
 #include "model/controls.h"
 #include "storyboard/messages.h"
 #include "system/text_win32.h"
@@ -74,31 +73,6 @@ std::optional<DWORD> owner_of(const std::wstring& name) {
 }
 
 }  // namespace
-
-void add_file_menu(HMENU bar) {
-    HMENU file = CreatePopupMenu();
-    AppendMenuW(file, MF_STRING, kOpenCommand, L"&Abrir sesi\u00f3n...\tCtrl+O");
-    AppendMenuW(file, MF_STRING, kSaveCommand, L"&Guardar sesi\u00f3n\tCtrl+S");
-    AppendMenuW(file, MF_STRING, kSaveAsCommand,
-                L"Guardar sesi\u00f3n &como...\tCtrl+May\u00fas+S");
-    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(file, MF_STRING, kGenerateCommand, widen(generate_menu_text()).c_str());
-    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(file, MF_STRING, kQuitCommand, L"&Salir\tCtrl+Q");
-    InsertMenuW(bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&Archivo");
-}
-
-HACCEL with_file_shortcuts(HACCEL accelerators) {
-    std::vector<ACCEL> keys(
-        static_cast<std::size_t>(CopyAcceleratorTableW(accelerators, nullptr, 0)));
-    CopyAcceleratorTableW(accelerators, keys.data(), static_cast<int>(keys.size()));
-    DestroyAcceleratorTable(accelerators);
-    keys.insert(keys.end(), {{FVIRTKEY | FCONTROL, 'O', kOpenCommand},
-                             {FVIRTKEY | FCONTROL, 'S', kSaveCommand},
-                             {FVIRTKEY | FCONTROL | FSHIFT, 'S', kSaveAsCommand},
-                             {FVIRTKEY | FCONTROL, 'Q', kQuitCommand}});
-    return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
-}
 
 std::optional<std::wstring> choose_session_file(HWND owner, FileChoice kind,
                                                 const std::wstring& current) {

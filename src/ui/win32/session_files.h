@@ -12,18 +12,6 @@
 
 namespace tavrix::win32 {
 
-// The commands of the "Archivo" menu, beside those of "Herramientas".
-inline constexpr int kOpenCommand = 910;
-inline constexpr int kSaveCommand = 911;
-inline constexpr int kSaveAsCommand = 912;
-inline constexpr int kGenerateCommand = 913;
-inline constexpr int kQuitCommand = 914;
-
-// Puts "Archivo" first in the menu bar, and returns the accelerators with its shortcuts
-// (Ctrl+O, Ctrl+S, Ctrl+Mayús+S, Ctrl+Q) added; the table given is destroyed.
-void add_file_menu(HMENU bar);
-[[nodiscard]] HACCEL with_file_shortcuts(HACCEL accelerators);
-
 // The path the person chose, or nothing when they cancelled.
 [[nodiscard]] std::optional<std::wstring> choose_session_file(HWND owner, FileChoice kind,
                                                               const std::wstring& current);

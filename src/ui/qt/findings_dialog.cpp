@@ -1,21 +1,15 @@
-#include "ui/qt/tools_menu.h"
+#include "ui/qt/findings_dialog.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "stage/archive_sprites.h"
 #include "storyboard/check.h"
-#include "ui/qt/editor_window.h"
 #include "ui/qt/model_text.h"
-#include "ui/qt/preview_window.h"
 
 namespace tavrix::qt {
 namespace {
@@ -30,25 +24,6 @@ QString findings_text(const std::vector<std::string>& findings) {
 }
 
 }  // namespace
-
-void add_tools_menu(QMenuBar& bar, EditorWindow& editor) {
-    QMenu* tools = bar.addMenu(QStringLiteral("&Herramientas"));
-    QAction* check = tools->addAction(QStringLiteral("&Comprobar"));
-    check->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-    QObject::connect(check, &QAction::triggered, &editor,
-                     [&editor] { show_findings(editor.window(), editor.form().check()); });
-    QAction* preview = tools->addAction(QStringLiteral("&Vista previa"));
-    preview->setShortcut(QKeySequence(Qt::Key_F5));
-    QObject::connect(preview, &QAction::triggered, &editor, [&editor] {
-        show_preview(editor, archive_sprites_opener(system_platform().file_exists));
-    });
-    QAction* ready = tools->addAction(QStringLiteral("Archivo &listo para el motor"));
-    ready->setObjectName(QStringLiteral("engineReady"));  // an opened session sets it too
-    ready->setCheckable(true);
-    ready->setChecked(editor.form().engine_ready());
-    QObject::connect(ready, &QAction::toggled, &editor,
-                     [&editor](bool on) { editor.set_engine_ready(on); });
-}
 
 void show_findings(QWidget* parent, const std::vector<std::string>& findings) {
     QDialog dialog(parent);

@@ -1,6 +1,5 @@
-#include "ui/win32/tools_menu.h"
+#include "ui/win32/findings_window.h"
 
-#include <iterator>
 #include <string_view>
 
 #include "storyboard/check.h"
@@ -67,26 +66,6 @@ HWND create_child(HWND parent, HINSTANCE instance, const wchar_t* kind, const wc
 }
 
 }  // namespace
-
-HMENU create_menu_bar() {
-    HMENU bar = CreateMenu();
-    HMENU tools = CreatePopupMenu();
-    AppendMenuW(tools, MF_STRING, kCheckCommand, L"&Comprobar\tCtrl+K");
-    AppendMenuW(tools, MF_STRING, kPreviewCommand, L"&Vista previa\tF5");
-    AppendMenuW(tools, MF_STRING | MF_UNCHECKED, kEngineReadyCommand,
-                L"Archivo &listo para el motor");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), L"&Herramientas");
-    return bar;
-}
-
-HACCEL create_accelerators() {
-    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'K', kCheckCommand}, {FVIRTKEY, VK_F5, kPreviewCommand}};
-    return CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
-}
-
-void show_engine_ready(HMENU bar, bool on) {
-    CheckMenuItem(bar, kEngineReadyCommand, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-}
 
 void show_findings(HWND owner, HINSTANCE instance, const std::vector<std::string>& findings) {
     register_dialog_class(instance, procedure, kClassName);
