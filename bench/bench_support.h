@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,14 @@ std::string scratch_path(std::string_view name);
 std::unique_ptr<Form1> make_form();
 
 std::string read_file(const std::string& path);
+
+// A tavrix-script run as a whole process, from tavrix_peak_of in the scratch folder.
+struct ProcessFigures {
+    int exit_code = -1;
+    double wall_seconds = 0;
+    long peak_kib = 0;
+};
+std::optional<ProcessFigures> run_script(const std::string& script);
 
 // Heap allocations made by the program so far (operator new is counted).
 std::uint64_t allocation_count();

@@ -1,6 +1,8 @@
 #include "sprites/decode.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "sprites/codecs.h"
 #include "sprites/limits.h"
@@ -71,25 +73,31 @@ Pixels decoded_pixels(const CodedPixels& source, CodedBytes coded, const SpriteI
     return K::BadPixelData;
 }
 
-// Index 0 is where nothing is drawn; an index past the palette's colours is black.
+// Index 0 is where nothing is drawn; an index past the palette's colours is black. The 256
+// colours are made once, so that each pixel is one copy of four bytes.
 std::vector<std::uint8_t> coloured(const std::vector<std::uint8_t>& indexes,
                                    const std::vector<std::uint8_t>& palette, std::size_t stride) {
-    std::vector<std::uint8_t> rgba(indexes.size() * 4);
-    const std::size_t colours = palette.size() / stride;
-    for (std::size_t i = 0; i < indexes.size(); ++i) {
-        const std::size_t index = indexes[i];
-        std::uint8_t* pixel = &rgba[i * 4];
-        if (index < colours)
-            std::copy_n(&palette[index * stride], 3, pixel);
-        pixel[3] = index == 0 ? 0 : 255;
+    std::array<std::array<std::uint8_t, 4>, 256> colours{};
+    const std::size_t known = palette.size() / stride;
+    for (std::size_t index = 0; index < colours.size(); ++index) {
+        if (index < known)
+            std::copy_n(&palette[index * stride], 3, colours[index].begin());
+        colours[index][3] = index == 0 ? 0 : 255;
     }
+    std::vector<std::uint8_t> rgba(indexes.size() * 4);
+    for (std::size_t i = 0; i < indexes.size(); ++i)
+        std::memcpy(&rgba[i * 4], colours[indexes[i]].data(), 4);
     return rgba;
 }
 
 std::vector<std::uint8_t> opaque(const std::vector<std::uint8_t>& rgb) {
-    std::vector<std::uint8_t> rgba(rgb.size() / 3 * 4, 255);
-    for (std::size_t i = 0; i < rgb.size() / 3; ++i)
-        std::copy_n(&rgb[i * 3], 3, &rgba[i * 4]);
+    std::vector<std::uint8_t> rgba(rgb.size() / 3 * 4);
+    for (std::size_t i = 0; i < rgb.size() / 3; ++i) {
+        rgba[i * 4] = rgb[i * 3];
+        rgba[i * 4 + 1] = rgb[i * 3 + 1];
+        rgba[i * 4 + 2] = rgb[i * 3 + 2];
+        rgba[i * 4 + 3] = 255;
+    }
     return rgba;
 }
 

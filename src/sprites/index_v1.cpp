@@ -44,15 +44,45 @@ std::optional<CodedPixels> pcx_pixels(const Record& record, std::uint64_t data,
     return CodedPixels{Encoding::Pcx, data + kPcxHeaderSize, coded, bytes_per_line, encoding == 1};
 }
 
+// Reads a file a few kilobytes at a time: a version 1 index is a chain of small records,
+// often many within a few kilobytes, and a system call for each costs more than a copy of
+// the window does.
+class Window {
+  public:
+    explicit Window(ByteSource& source) : source_(source) {}
+
+    // Fills `into` from `at`; the range lies within the file.
+    bool read(std::uint64_t at, std::span<std::uint8_t> into) {
+        if (at < start_ || at - start_ + into.size() > bytes_.size()) {
+            const std::uint64_t wanted = std::max<std::uint64_t>(kSize, into.size());
+            bytes_.resize(static_cast<std::size_t>(std::min(wanted, source_.size() - at)));
+            start_ = at;
+            if (!source_.read(at, bytes_)) {
+                bytes_.clear();
+                return false;
+            }
+        }
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(at - start_), into.size(),
+                    into.begin());
+        return true;
+    }
+
+  private:
+    static constexpr std::uint64_t kSize = 4096;
+    ByteSource& source_;
+    std::uint64_t start_ = 0;
+    std::vector<std::uint8_t> bytes_;
+};
+
 class ReaderV1 {
   public:
-    explicit ReaderV1(ByteSource& source) : source_(source), size_(source.size()) {}
+    explicit ReaderV1(ByteSource& source) : window_(source), size_(source.size()) {}
 
     Expected<std::vector<IndexEntry>, SpriteFault> read() {
         std::array<std::uint8_t, 33> header{};
         if (!range_fits(0, kHeaderSize, size_))
             return archive_fault(K::Truncated, size_);
-        if (!source_.read(0, header))
+        if (!window_.read(0, header))
             return unreadable_fault();
         const std::uint32_t count = u32<20>(header);
         shared_palette_ = u8<32>(header) == 1;
@@ -81,7 +111,7 @@ class ReaderV1 {
         if (!range_fits(at, kSubheaderSize, size_))
             return archive_fault(range_fault(at, size_), at);
         Record record{};
-        if (!source_.read(
+        if (!window_.read(
                 at, std::span(record).first(std::min<std::uint64_t>(record.size(), size_ - at))))
             return unreadable_fault();
         IndexEntry entry;
@@ -145,7 +175,7 @@ class ReaderV1 {
         return Success{};
     }
 
-    ByteSource& source_;
+    Window window_;
     const std::uint64_t size_;
     bool shared_palette_ = false;
     std::vector<IndexEntry> entries_;

@@ -76,7 +76,7 @@ std::uint64_t filtered_bytes(CodedBytes header) {
 // inflate to the size the header states. stb_image expands an indexed PNG into its
 // palette's colours and has no call that gives the indexes: with `indexes`, the palette
 // chunk is replaced by a grey ramp (entry i is i,i,i) and the transparency chunk left out,
-// so that each pixel's index decodes as its red value. stb_image does not check chunk CRCs,
+// so that each pixel's index decodes as its grey value. stb_image does not check chunk CRCs,
 // so the new chunk carries none that is right.
 Expected<std::vector<std::uint8_t>, SpriteFaultKind> walked(CodedBytes png, std::uint32_t width,
                                                             std::uint32_t height, bool indexes) {
@@ -119,8 +119,10 @@ Expected<std::vector<std::uint8_t>, SpriteFaultKind> walked(CodedBytes png, std:
     return copy;
 }
 
+// Indexes come as grey: stb_image weighs red, green and blue by 77, 150 and 29 of 256, so
+// the ramp's entry i,i,i gives i exactly.
 int channels_of(PngPixels pixels) {
-    return pixels == PngPixels::Rgba ? 4 : 3;
+    return pixels == PngPixels::Rgba ? 4 : pixels == PngPixels::Rgb ? 3 : 1;
 }
 
 }  // namespace
@@ -151,14 +153,7 @@ Expected<std::vector<std::uint8_t>, SpriteFaultKind> decode_png(CodedBytes png, 
         stbi_image_free(decoded);
         return SpriteFaultKind::SizeMismatch;
     }
-    std::vector<std::uint8_t> out;
-    if (pixels == PngPixels::Indexes) {
-        out.resize(count);
-        for (std::size_t i = 0; i < count; ++i)
-            out[i] = decoded[i * 3];
-    } else {
-        out.assign(decoded, decoded + count * static_cast<std::size_t>(wanted));
-    }
+    std::vector<std::uint8_t> out(decoded, decoded + count * static_cast<std::size_t>(wanted));
     stbi_image_free(decoded);
     return out;
 }
