@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QtTest>
 
@@ -77,6 +78,7 @@ void PreviewWindowTest::keysAndStage() {
     QVERIFY(preview);
     QVERIFY(QTest::qWaitForWindowExposed(preview));
     QCOMPARE(part<tavrix::qt::StageView>(*preview, "stage")->size(), QSize(640, 480));
+    QVERIFY(preview->screen()->availableGeometry().contains(preview->frameGeometry()));
     QCOMPARE(shown_tick(*preview), QStringLiteral("Tic 0 de 20"));
 
     for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Left})

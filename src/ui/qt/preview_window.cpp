@@ -1,10 +1,13 @@
 #include "ui/qt/preview_window.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -163,13 +166,29 @@ void PreviewWindow::keyPressEvent(QKeyEvent* event) {
     redraw();
 }
 
+// Beside the editor, drawn back within the screen's available area where that would leave
+// it past the right or bottom edge (the top-left corner stays on the screen first).
+void place_beside(QWidget& preview, const QWidget& beside) {
+    // Its frame is not known before it is shown: taken as wide as the editor's.
+    const QSize decoration = beside.frameGeometry().size() - beside.geometry().size();
+    QRect frame(beside.frameGeometry().topRight() + QPoint(kGap, 0),
+                preview.sizeHint() + decoration);
+    if (const QScreen* screen = beside.screen()) {
+        const QRect area = screen->availableGeometry();
+        frame.moveRight(std::min(frame.right(), area.right()));
+        frame.moveBottom(std::min(frame.bottom(), area.bottom()));
+        frame.moveTopLeft({std::max(frame.left(), area.left()), std::max(frame.top(), area.top())});
+    }
+    preview.move(frame.topLeft());
+}
+
 void show_preview(EditorWindow& editor, const OpenSprites& open_sprites) {
     QWidget* beside = editor.window();
     auto* preview = beside->findChild<PreviewWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (!preview) {
         preview = new PreviewWindow(editor, open_sprites, std::chrono::steady_clock::now, beside);
         preview->setAttribute(Qt::WA_DeleteOnClose);  // and its timer with it
-        preview->move(beside->frameGeometry().topRight() + QPoint(kGap, 0));
+        place_beside(*preview, *beside);
     }
     preview->show();
     preview->raise();
