@@ -39,27 +39,16 @@ struct ControlSnapshot {
     bool operator==(const ControlSnapshot&) const = default;
 };
 
-// Where each table's elements start in a snapshot's flat copy of the store.
-struct StoreLayout {
-    std::array<std::size_t, kTableCount + 1> start{};
-    StoreLayout() {
-        for (std::size_t i = 0; i < kTableCount; ++i) {
-            const TableDef& table = table_def(static_cast<TableId>(i));
-            start[i + 1] = start[i] + static_cast<std::size_t>(kScenes * animations(table));
+// Calls each(table, position, element) for every element of the store, always in one order.
+template <typename Each>
+void for_each_element(const SceneStore& store, Each each) {
+    for (const TableDef& table : tables_in_reload_order()) {
+        const int animations = table.kind == TableKind::PerAnimation ? kAnimations : 1;
+        for (int s = 0; s < kScenes; ++s) {
+            for (int a = 0; a < animations; ++a)
+                each(table, Position{s, a}, store.at(table.id, {s, a}));
         }
     }
-    static int animations(const TableDef& table) {
-        return table.kind == TableKind::PerAnimation ? kAnimations : 1;
-    }
-    std::size_t at(const TableDef& table, int scene, int animation) const {
-        return start[static_cast<std::size_t>(table.id)] +
-               static_cast<std::size_t>(scene * animations(table) + animation);
-    }
-};
-
-const StoreLayout& layout() {
-    static const StoreLayout kLayout;
-    return kLayout;
 }
 
 // The controls and the tick total before an action.
@@ -82,35 +71,24 @@ struct Snapshot {
 class StoreMirror {
   public:
     explicit StoreMirror(const SceneStore& store) : store_(store) {
-        elements_.reserve(layout().start.back());
-        for (std::size_t i = 0; i < kTableCount; ++i) {  // in the layout's order
-            const TableDef& table = table_def(static_cast<TableId>(i));
-            for (int s = 0; s < kScenes; ++s) {
-                for (int a = 0; a < StoreLayout::animations(table); ++a)
-                    elements_.push_back(store.at(table.id, {s, a}));
-            }
-        }
+        for_each_element(store, [this](const TableDef&, Position, const Element& element) {
+            elements_.push_back(element);
+        });
     }
 
     // `at` is the position whose elements may have changed; nothing for none.
     void check_and_follow(std::optional<Position> at, std::string_view action) {
-        for (const TableDef& table : tables_in_reload_order()) {
-            for (int s = 0; s < kScenes; ++s) {
-                for (int a = 0; a < StoreLayout::animations(table); ++a) {
-                    Element& copy = elements_[layout().at(table, s, a)];
-                    const Element& live = store_.at(table.id, {s, a});
-                    if (at && s == at->scene &&
-                        (table.kind == TableKind::PerScene || a == at->animation)) {
-                        copy = live;
-                    } else {
-                        if (copy != live) {
-                            fuzz::broken("only the store at the current position changes",
-                                         std::string(table.name) + " tras " + std::string(action));
-                        }
-                    }
-                }
+        std::size_t i = 0;
+        for_each_element(store_, [&](const TableDef& table, Position p, const Element& live) {
+            Element& copy = elements_[i++];
+            if (at && p.scene == at->scene &&
+                (table.kind == TableKind::PerScene || p.animation == at->animation)) {
+                copy = live;
+            } else if (copy != live) {
+                fuzz::broken("only the store at the current position changes",
+                             std::string(table.name) + " tras " + std::string(action));
             }
-        }
+        });
     }
 
   private:
@@ -189,25 +167,14 @@ void check_fields_match_store(const Form1& form, Position at) {
 
 // --- The actions ------------------------------------------------------------------------
 
-const std::vector<ControlId>& controls_of(std::initializer_list<Kind> kinds) {
-    static std::vector<ControlId> text_boxes, clickables;
-    std::vector<ControlId>& list = kinds.size() == 1 ? text_boxes : clickables;
-    if (list.empty()) {
-        for (const ControlDef& def : control_table()) {
-            for (Kind kind : kinds) {
-                if (def.kind == kind)
-                    list.push_back(def.id);
-            }
-        }
+// The controls of the given kinds, in the table's order.
+std::vector<ControlId> controls_of(std::initializer_list<Kind> kinds) {
+    std::vector<ControlId> list;
+    for (const ControlDef& def : control_table()) {
+        if (std::find(kinds.begin(), kinds.end(), def.kind) != kinds.end())
+            list.push_back(def.id);
     }
     return list;
-}
-
-const std::vector<ControlId>& text_boxes() {
-    return controls_of({Kind::TextBox});
-}
-const std::vector<ControlId>& clickables() {
-    return controls_of({Kind::CheckBox, Kind::Button});
 }
 
 // Texts that reach the rules' edges; other texts come straight from the input.
@@ -351,7 +318,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::optional<std::string> earlier = file();
         const Position from = position_of(form);
         const bool typing = input.ConsumeBool();
-        const std::vector<ControlId>& choices = typing ? text_boxes() : clickables();
+        static const std::vector<ControlId> kTextBoxes = controls_of({Kind::TextBox});
+        static const std::vector<ControlId> kClickables =
+            controls_of({Kind::CheckBox, Kind::Button});
+        const std::vector<ControlId>& choices = typing ? kTextBoxes : kClickables;
         const ControlId id =
             choices[input.ConsumeIntegralInRange<std::size_t>(0, choices.size() - 1)];
         const bool reachable =

@@ -1,7 +1,6 @@
 // A temporary folder of a test's own, and the few file helpers the hardening tests share.
 #pragma once
 
-#include <dirent.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -37,14 +36,9 @@ class TempFolder {
 
     static std::set<std::string> entries_of(const std::string& folder) {
         std::set<std::string> names;
-        if (DIR* dir = ::opendir(folder.c_str())) {
-            while (const dirent* entry = ::readdir(dir)) {
-                const std::string name = entry->d_name;
-                if (name != "." && name != "..")
-                    names.insert(name);
-            }
-            ::closedir(dir);
-        }
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
+            names.insert(entry.path().filename().string());
         return names;
     }
 
