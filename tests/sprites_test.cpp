@@ -193,12 +193,20 @@ struct Damage {
     SpriteKey key{};
 };
 
-void expect_fault(const Damage& row, const Expected<SpriteArchive, SpriteFault>& archive,
-                  const SpriteFault& fault) {
+// The line a person reads of each fault, the byte it names included, pinned by a file of
+// tests/sprites/ that holds "ROW: LINE" for each row.
+void expect_fault(const Damage& row, const SpriteFault& fault, std::string& lines) {
     EXPECT_EQ(fault.kind, row.kind) << row.name << ": " << sprite_fault_text(fault);
     EXPECT_EQ(fault.place, row.place) << row.name;
     EXPECT_EQ(fault.key, row.key) << row.name;
-    (void)archive;
+    lines += std::string(row.name) + ": " + sprite_fault_text(fault) + "\n";
+}
+
+void expect_golden(const std::string& lines, const std::string& name) {
+    std::ifstream file(TAVRIX_SOURCE_DIR "/tests/sprites/" + name);
+    std::stringstream golden;
+    golden << file.rdbuf();
+    EXPECT_EQ(lines, golden.str()) << name;
 }
 
 Bytes damaged(const Damage& row) {
@@ -293,11 +301,13 @@ TEST(SpriteArchive, RefusesAtOpeningWhatDamagesTheWhole) {
         {"v2 palette that does not exist", 2, [](Bytes& b) { put(b, node(0) + 24, 3, 2); },
          K::BadPalette, P::Sprite},
     };
+    std::string lines;
     for (const Damage& row : rows) {
         const auto archive = open_bytes(damaged(row));
         ASSERT_FALSE(archive.ok()) << row.name;
-        expect_fault(row, archive, archive.error());
+        expect_fault(row, archive.error(), lines);
     }
+    expect_golden(lines, "opening_faults.txt");
 }
 
 TEST(SpriteArchive, RefusesAtDrawingWhatDamagesOneSprite) {
@@ -365,14 +375,16 @@ TEST(SpriteArchive, RefusesAtDrawingWhatDamagesOneSprite) {
         {"v1 runs cut short", 1, [](Bytes& b) { put(b, 516, 128 + 768 + 3); }, K::BadPixelData,
          P::Sprite},
     };
+    std::string lines;
     for (const Damage& row : rows) {
         auto archive = open_bytes(damaged(row));
         ASSERT_TRUE(archive.ok()) << row.name << ": " << sprite_fault_text(archive.error());
         const auto picture = archive.value().picture(row.key);
         ASSERT_FALSE(picture.ok()) << row.name;
-        expect_fault(row, archive, picture.error());
+        expect_fault(row, picture.error(), lines);
         EXPECT_EQ(archive.value().picture(row.key).error().kind, row.kind) << row.name << ", again";
     }
+    expect_golden(lines, "drawing_faults.txt");
     auto archive = open_bytes(testing::write_archive(version2()));
     EXPECT_EQ(archive.value().picture({9, 9}).error().kind, K::NoSuchSprite);
 }
@@ -428,10 +440,7 @@ TEST(SpriteFaultText, PinsTheWordsOfEveryKind) {
             lines += sprite_fault_text(fault) + "\n";
         }
     }
-    std::ifstream file(TAVRIX_SOURCE_DIR "/tests/sprites/fault_words.txt");
-    std::stringstream golden;
-    golden << file.rdbuf();
-    EXPECT_EQ(lines, golden.str());
+    expect_golden(lines, "fault_words.txt");
 }
 
 TEST(ArchivePath, IsFoundAsTheEngineFindsIt) {
@@ -474,6 +483,11 @@ TEST(ByteSource, ReadsOnlyWithinItsSize) {
     auto file = open_sprite_archive(path.string());
     ASSERT_TRUE(file.ok());
     EXPECT_TRUE(file.value().picture({0, 6}).ok());
+    // A file that became shorter after it was opened is not read past its new end.
+    std::filesystem::resize_file(path, 600);
+    EXPECT_EQ(sprite_fault_text(file.value().picture({0, 5}).error()),
+              "el archivo de sprites no se puede leer: la lectura falló o el archivo cambió "
+              "mientras estaba abierto");
     std::filesystem::remove(path);
     EXPECT_EQ(open_sprite_archive(path.string()).error().kind, K::FileNotFound);
     const auto folder = open_sprite_archive(path.parent_path().string());
