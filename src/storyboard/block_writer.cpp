@@ -4,7 +4,7 @@ namespace tavrix {
 
 using namespace std::string_view_literals;
 
-void BlockWriter::text_line(std::initializer_list<std::string_view> parts) {
+void BlockWriter::text_line(std::span<const std::string_view> parts) {
     line_.clear();
     // The code page never takes more bytes than UTF-8: a huge field is copied once, not
     // regrown.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -83,7 +84,10 @@ class BlockWriter {
     BlockWriter(const BlockWriter&) = delete;
     BlockWriter& operator=(const BlockWriter&) = delete;
 
-    void text_line(std::initializer_list<std::string_view> parts);
+    void text_line(std::initializer_list<std::string_view> parts) {
+        text_line(std::span<const std::string_view>(parts.begin(), parts.size()));
+    }
+    void text_line(std::span<const std::string_view> parts);
 
     // Room at the end of the block for lines already in the file's code page, with their
     // line ends; the caller writes them there.

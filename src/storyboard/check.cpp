@@ -9,8 +9,10 @@
 #include "common/encoding.h"
 #include "common/numbers.h"
 #include "model/controls.h"
+#include "model/names.h"
 #include "model/ranges.h"
 #include "storyboard/engine_reading.h"
+#include "storyboard/keys.h"
 #include "storyboard/range_walk.h"
 
 namespace tavrix {
@@ -43,6 +45,11 @@ struct FieldName {
         return name;
     }
 };
+
+// A text box by its label, and by its frame when it stands in one.
+FieldName field_name(ControlId box) {
+    return {label_of(box).value_or(box), control_def(box).container};
+}
 
 // ---------------------------------------------------------------------------------------
 // Frames: numbered from 1, gathered in runs.
@@ -366,29 +373,17 @@ void check_number_keys(const std::vector<NumberKey>& keys, std::string_view scen
     }
 }
 
-std::vector<NumberKey> number_keys(const Storyboard::Scene& scene) {
+// The typed texts of the keys that an engine reads as whole numbers, in the header or a
+// scene, each with the field it comes from.
+template <typename Part>
+std::vector<NumberKey> number_keys(const Part& part) {
     std::vector<NumberKey> keys;
-    if (const auto& fade = scene.fade) {
-        keys.push_back({fade->in_time, {C::tikdea, C::Frame2}});
-        for (std::string_view part : fade->in_colour)
-            keys.push_back({part, {C::Label35, C::Frame2}});
-        keys.push_back({fade->out_time, {C::tikdedes, C::Frame2}});
-    }
-    const ControlId colours[] = {C::Label19, C::Label20, C::Label21};
-    for (std::size_t i = 0; i < 3; ++i)
-        keys.push_back({scene.clear_colour[i], {colours[i], C::Frame3}});
-    const Storyboard::Layer& layer = scene.layer;
-    for (std::string_view part : layer.position)
-        keys.push_back({part, {C::Label23, C::Frame4}});
-    for (std::string_view part : layer.offset)
-        keys.push_back({part, {C::Label32, C::Frame4}});
-    keys.push_back({layer.start_time, {C::Label25, C::Frame4}});
-    if (scene.music)
-        keys.push_back({scene.music->loops, {C::Label26, C::Frame5}});
-    if (const auto& background = scene.background) {
-        keys.push_back({background->action, {C::Label30, C::Frame6}});
-        for (std::string_view part : background->start)
-            keys.push_back({part, {C::Label29, C::Frame6}});
+    for (const KeyDef& def : key_defs()) {
+        if (def.holds != KeyValue::WholeNumbers)
+            continue;
+        const std::vector<std::string_view> parts = typed_parts(part, def.key);
+        for (std::size_t i = 0; i < parts.size(); ++i)
+            keys.push_back({parts[i], field_name(*def.fields[i])});
     }
     return keys;
 }
@@ -402,11 +397,12 @@ void check_start_scene(const Storyboard::Header& header, Findings& findings) {
 }
 
 void check_action_number(std::string_view number, std::string_view scene, Findings& findings) {
-    const std::string name = std::string(scene) + FieldName{C::Label22, C::Frame4}.text();
+    const KeyDef& key = key_def(Key::LayerAnimation);
+    const std::string name = std::string(scene) + field_name(*key.fields[0]).text();
     if (!is_plain_whole(trim_blanks(number))) {
-        findings.push_back(name + ": " + quoted(number) +
-                           " no es un número entero; layer0.anim y «[Begin action]» abortan el "
-                           "guion del motor.");
+        findings.push_back(name + ": " + quoted(number) + " no es un número entero; " +
+                           std::string(key.name) +
+                           " y «[Begin action]» abortan el guion del motor.");
     } else if (trim_blanks(number) != number) {
         findings.push_back(name + ": " + quoted(number) +
                            " lleva espacios; «[Begin action]» ya no nombra la acción.");
@@ -416,14 +412,15 @@ void check_action_number(std::string_view number, std::string_view scene, Findin
 void check_engine_keys(const Storyboard::Scene& scene, std::string_view name, Findings& findings) {
     if (scene.engine_keys)
         return;
-    findings.push_back(
-        std::string(name) +
-        "La escena no tiene end.time: el motor la juega durante 0 tics (active «Archivo listo "
-        "para el motor» en «Herramientas»).");
+    findings.push_back(std::string(name) + "La escena no tiene " +
+                       std::string(key_name(Key::SceneLength)) +
+                       ": el motor la juega durante 0 tics (active «Archivo listo para el motor» "
+                       "en «Herramientas»).");
     if (scene.background) {
-        findings.push_back(std::string(name) + FieldName{C::Frame6, {}}.text() +
-                           ": ningún bg.name de la escena apunta a [BG1], que nunca se ve "
-                           "(active «Archivo listo para el motor»).");
+        findings.push_back(std::string(name) + FieldName{C::Frame6, {}}.text() + ": ningún " +
+                           std::string(key_name(Key::BackgroundName)) +
+                           " de la escena apunta a [BG1], que nunca se ve (active «Archivo listo "
+                           "para el motor»).");
     }
 }
 
@@ -491,8 +488,7 @@ std::vector<std::string> check_storyboard(const Storyboard& storyboard, std::str
     each_scene([&](const Storyboard::Scene& scene, const std::string& name) {
         check_engine_keys(scene, name, findings);
     });
-    if (const auto& start_scene = storyboard.header.start_scene)
-        check_number_keys({{*start_scene, {C::Label17, {}}}}, {}, findings);
+    check_number_keys(number_keys(storyboard.header), {}, findings);
     each_scene([&](const Storyboard::Scene& scene, const std::string& name) {
         check_number_keys(number_keys(scene), name, findings);
     });

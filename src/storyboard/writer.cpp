@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -16,6 +18,7 @@
 #include "storyboard/block_writer.h"
 #include "storyboard/frame_count.h"
 #include "storyboard/frame_expansion.h"
+#include "storyboard/keys.h"
 #include "storyboard/messages.h"
 
 namespace tavrix {
@@ -199,14 +202,36 @@ class Run {
         return replaced;
     }
 
+    // One "key = value" line, the value's parts between commas; a fixed key's own value
+    // when there are none.
+    void key_line(Key key, std::span<const std::string_view> parts) {
+        std::array<std::string_view, 8> line{key_name(key), " = "};
+        std::size_t size = 2;
+        if (parts.empty())
+            line[size++] = key_def(key).fixed;
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            if (i != 0)
+                line[size++] = ",";
+            line[size++] = parts[i];
+        }
+        writer_.text_line(std::span<const std::string_view>(line.data(), size));
+    }
+    void key_line(Key key, std::initializer_list<std::string_view> parts = {}) {
+        key_line(key, std::span<const std::string_view>(parts.begin(), parts.size()));
+    }
+    // A key whose value is the fields' texts as typed.
+    template <typename Part>
+    void typed_key_line(Key key, const Part& part) {
+        key_line(key, typed_parts(part, key));
+    }
+
     void write_header() {
-        auto& w = writer_;
         const S::Header& header = storyboard_.header;
-        w.text_line({"[SceneDef]"});
-        w.text_line({"spr = ", header.sprite_file});
+        writer_.text_line({"[SceneDef]"});
+        typed_key_line(Key::SpriteFile, header);
         if (header.start_scene)
-            w.text_line({"startscene = ", *header.start_scene});
-        w.text_line({});
+            typed_key_line(Key::StartScene, header);
+        writer_.text_line({});
     }
 
     // `ticks`: the action's tick total, known ahead when the scene has its engine keys.
@@ -217,58 +242,52 @@ class Run {
         w.text_line({";------------------------------------"});
         w.text_line({"[Scene ", std::to_string(index), "]"});
         if (scene.fade)
-            write_fade(*scene.fade);
-        const auto& [red, green, blue] = scene.clear_colour;
+            write_fade(scene);
         w.text_line({"; Screen Color"});
-        w.text_line({"clearcolor = ", red, ",", green, ",", blue});
+        typed_key_line(Key::ClearColour, scene);
         w.text_line({});
-        const S::Layer& layer = scene.layer;
         w.text_line({"; Overlay Anims (from 0 to 9)"});
-        w.text_line({"layerall.pos = ", layer.position[0], ",", layer.position[1]});
-        w.text_line({"layer0.anim = ", layer.animation});
-        w.text_line({"layer0.offset = ", layer.offset[0], ",", layer.offset[1]});
-        w.text_line({"layer0.starttime = ", layer.start_time});
+        for (Key key :
+             {Key::LayerPosition, Key::LayerAnimation, Key::LayerOffset, Key::LayerStartTime})
+            typed_key_line(key, scene);
         if (ticks) {
-            w.text_line({"end.time = ", number_text(scene_length(layer.start_time, *ticks))});
+            key_line(Key::SceneLength, {number_text(scene_length(scene.layer.start_time, *ticks))});
             if (scene.background)
-                w.text_line({"bg.name = ", background});
+                key_line(Key::BackgroundName, {background});
         }
         if (scene.music)
-            write_music(*scene.music);
+            write_music(scene);
         if (scene.background)
-            write_background(background, *scene.background);
+            write_background(background, scene);
         w.text_line({});
     }
 
-    void write_fade(const S::Fade& fade) {
-        auto& w = writer_;
-        const auto& [red, green, blue] = fade.in_colour;
-        w.text_line({";Fade"});
-        w.text_line({"fadein.time = ", fade.in_time});
-        w.text_line({"fadein.col = ", red, ",", green, ",", blue});
-        w.text_line({"fadeout.time = ", fade.out_time});
-        w.text_line({"fadeout.col = 0,0,0"});
-        w.text_line({});
+    void write_fade(const S::Scene& scene) {
+        writer_.text_line({";Fade"});
+        for (Key key : {Key::FadeInTime, Key::FadeInColour, Key::FadeOutTime})
+            typed_key_line(key, scene);
+        key_line(Key::FadeOutColour);
+        writer_.text_line({});
     }
 
-    void write_music(const S::Music& music) {
-        auto& w = writer_;
-        w.text_line({});
-        w.text_line({"; Music"});
-        w.text_line({"bgm = ", music.file});
-        w.text_line({"bgm.loop = ", music.loops});
+    void write_music(const S::Scene& scene) {
+        writer_.text_line({});
+        writer_.text_line({"; Music"});
+        typed_key_line(Key::Music, scene);
+        typed_key_line(Key::MusicLoops, scene);
     }
 
-    void write_background(std::string_view name, const S::Background& background) {
+    // The background's element, named `name`, in the section of that name.
+    void write_background(std::string_view name, const S::Scene& scene) {
         auto& w = writer_;
         w.text_line({});
         w.text_line({"[", name, "Def]"});
         w.text_line({});
         w.text_line({"[", name, "]"});
-        w.text_line({"type = Anim"});
-        w.text_line({"Actionno = ", background.action});
-        w.text_line({"start = ", background.start[0], ",", background.start[1]});
-        w.text_line({"mask = 1"});
+        key_line(Key::BackgroundType);
+        typed_key_line(Key::BackgroundAction, scene);
+        typed_key_line(Key::BackgroundStart, scene);
+        key_line(Key::BackgroundMask);
     }
     void write_trailer(std::int32_t total) {
         writer_.text_line({" "});
