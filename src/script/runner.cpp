@@ -38,21 +38,8 @@ std::string quoted(std::string_view text) {
 }
 
 std::string standard_output_failure(int error) {
-    std::string reason;
-    switch (error) {
-        case EBADF:
-            reason = "está cerrada";
-            break;
-        case ENOSPC:
-            reason = "no queda espacio en el disco";
-            break;
-        case EPIPE:
-            reason = "el programa que la leía dejó de leer";
-            break;
-        default:
-            reason = "error del sistema número " + std::to_string(error);
-    }
-    return "no se pudo escribir en la salida estándar: " + reason;
+    return "no se pudo escribir en la salida estándar: " +
+           system_error_words(errno_error(SystemCall::WriteStandardOutput, error, {}));
 }
 
 // Decimal digits alone: a tick of the scene.

@@ -5,29 +5,30 @@
 #include <filesystem>
 #include <system_error>
 
+#include "system/system_error.h"
+
 namespace tavrix::script {
 namespace {
 
-std::string reason_of(std::error_code error) {
-    if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory)
-        return "no existe";
-    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
-        return "no hay permiso para leerlo";
-    if (error == std::errc::is_a_directory)
-        return "es una carpeta";
-    if (error == std::errc::filename_too_long)
-        return "la ruta es demasiado larga";
-    if (error == std::errc::too_many_symbolic_link_levels)
-        return "hay un ciclo de enlaces simbólicos en la ruta";
-    if (error == std::errc::io_error)
-        return "error de entrada/salida";
-    if (!error)
-        return "error del sistema";
-    return "error del sistema número " + std::to_string(error.value());
+std::string utf8_of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
-std::string last_error_reason() {
-    return reason_of(std::error_code(errno, std::generic_category()));
+// A system error code as the file layer names it; on Windows the library may give either
+// errno values or the system's own codes.
+std::string reason_of(SystemCall call, std::error_code error, const std::filesystem::path& path) {
+    ErrorCodes codes = ErrorCodes::Errno;
+#ifdef _WIN32
+    if (error.category() == std::system_category())
+        codes = ErrorCodes::Windows;
+#endif
+    return system_error_words(
+        SystemError{call, codes, static_cast<std::uint32_t>(error.value()), utf8_of(path)});
+}
+
+std::string last_error_reason(SystemCall call, const std::filesystem::path& path) {
+    return system_error_words(errno_error(call, errno, utf8_of(path)));
 }
 
 }  // namespace
@@ -37,13 +38,13 @@ std::variant<std::ifstream, std::string> open_script(const std::filesystem::path
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (error)
-        return "no se puede abrir el guion: " + reason_of(error);
+        return "no se puede abrir el guion: " + reason_of(SystemCall::ReadStatus, error, path);
     if (fs::is_directory(status))
-        return std::string("no se puede leer el guion: es una carpeta");
+        return std::string("no se puede leer el guion: ") + kIsAFolder;
     errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file)
-        return "no se puede abrir el guion: " + last_error_reason();
+        return "no se puede abrir el guion: " + last_error_reason(SystemCall::OpenForReading, path);
     // A pipe or a device can be read only once; its read errors are told at the line where
     // they happen.
     if (fs::is_regular_file(status)) {
@@ -52,11 +53,11 @@ std::variant<std::ifstream, std::string> open_script(const std::filesystem::path
         while (file.read(chunk.data(), chunk.size())) {
         }
         if (file.bad())
-            return "no se puede leer el guion: " + last_error_reason();
+            return "no se puede leer el guion: " + last_error_reason(SystemCall::Read, path);
         file.clear();
         file.seekg(0);
         if (!file)
-            return "no se puede leer el guion: " + last_error_reason();
+            return "no se puede leer el guion: " + last_error_reason(SystemCall::Read, path);
     }
     return file;
 }

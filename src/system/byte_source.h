@@ -4,12 +4,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/expected.h"
+#include "system/system_error.h"
 
 namespace tavrix {
 
@@ -44,6 +46,12 @@ class MemorySource : public ByteSource {
 struct FileOpenFailure {
     bool not_found = false;  // nothing is at the path
     std::string reason;      // in Spanish: "no hay permiso para leerlo"
+    std::optional<SystemError> system_error = std::nullopt;  // when a system call refused
+
+    static FileOpenFailure of(bool not_found, SystemError error) {
+        std::string words = system_error_words(error);
+        return {not_found, std::move(words), std::move(error)};
+    }
 };
 
 // A regular file, opened for reading; its size is taken once, when it is opened, so that a

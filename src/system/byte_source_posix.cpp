@@ -5,7 +5,6 @@
 
 #include "system/byte_source.h"
 #include "system/file_input.h"
-#include "system/file_output.h"
 
 namespace tavrix {
 namespace {
@@ -39,8 +38,8 @@ class FileSource final : public ByteSource {
     std::uint64_t size_;
 };
 
-FileOpenFailure failure(int error) {
-    return {error == ENOENT, read_error_words(error)};
+FileOpenFailure failure(SystemCall call, std::string_view path, int error) {
+    return FileOpenFailure::of(error == ENOENT, errno_error(call, error, std::string(path)));
 }
 
 }  // namespace
@@ -50,15 +49,14 @@ Expected<std::unique_ptr<ByteSource>, FileOpenFailure> open_file_source(std::str
         return FileOpenFailure{true, kNoFileName};
     const int fd = open_for_reading(std::string(path));
     if (fd < 0)
-        return failure(errno);
+        return failure(SystemCall::OpenForReading, path, errno);
     struct stat info {};
     const int error = ::fstat(fd, &info) != 0 ? errno : S_ISREG(info.st_mode) ? 0 : -1;
     if (error != 0) {
         ::close(fd);
         if (error > 0)
-            return failure(error);
-        return FileOpenFailure{
-            false, S_ISDIR(info.st_mode) ? "la ruta es una carpeta" : "no es un archivo normal"};
+            return failure(SystemCall::ReadStatus, path, error);
+        return FileOpenFailure{false, S_ISDIR(info.st_mode) ? kIsAFolder : kNotARegularFile};
     }
     return std::unique_ptr<ByteSource>(
         std::make_unique<FileSource>(fd, static_cast<std::uint64_t>(info.st_size)));

@@ -5,8 +5,6 @@
 #include <string>
 
 #include "system/byte_source.h"
-#include "system/file_input.h"
-#include "system/file_output.h"
 #include "system/text_win32.h"
 
 namespace tavrix {
@@ -43,8 +41,10 @@ class FileSource final : public ByteSource {
     std::uint64_t size_;
 };
 
-FileOpenFailure failure(DWORD code) {
-    return {code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND, read_error_words(code)};
+FileOpenFailure failure(std::string_view path, DWORD code) {
+    return FileOpenFailure::of(
+        code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND,
+        SystemError{SystemCall::OpenForReading, ErrorCodes::Windows, code, std::string(path)});
 }
 
 }  // namespace
@@ -54,19 +54,19 @@ Expected<std::unique_ptr<ByteSource>, FileOpenFailure> open_file_source(std::str
         return FileOpenFailure{true, kNoFileName};
     const std::optional<std::wstring> wide = widen_exact(path);
     if (!wide)
-        return failure(ERROR_INVALID_NAME);
+        return failure(path, ERROR_INVALID_NAME);
     const DWORD attributes = GetFileAttributesW(wide->c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return FileOpenFailure{false, "la ruta es una carpeta"};
+        return FileOpenFailure{false, kIsAFolder};
     HANDLE file = CreateFileW(wide->c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return failure(GetLastError());
+        return failure(path, GetLastError());
     LARGE_INTEGER size{};
     if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size)) {
         CloseHandle(file);
-        return FileOpenFailure{false, "no es un archivo normal"};
+        return FileOpenFailure{false, kNotARegularFile};
     }
     return std::unique_ptr<ByteSource>(
         std::make_unique<FileSource>(file, static_cast<std::uint64_t>(size.QuadPart)));

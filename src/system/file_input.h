@@ -4,19 +4,28 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "common/expected.h"
+#include "system/system_error.h"
 
 namespace tavrix {
 
 // Whether a file is at a path.
 using FileExists = std::function<bool(std::string_view path)>;
 
-// Why a file cannot be read, in Spanish ("el archivo no existe").
+// Why a file cannot be read, in Spanish ("el archivo no existe"), and, when a system call
+// refused, what it was.
 struct ReadFailure {
     std::string reason;
+    std::optional<SystemError> system_error = std::nullopt;
+
+    static ReadFailure of(SystemError error) {
+        std::string words = system_error_words(error);
+        return {std::move(words), std::move(error)};
+    }
 };
 using FileContents = Expected<std::string, ReadFailure>;
 
@@ -29,14 +38,9 @@ FileContents read_system_file(std::string_view path, std::size_t limit);
 bool system_file_exists(std::string_view path);
 
 #ifndef _WIN32
-// Why a file cannot be read, in Spanish, for an errno value.
-std::string read_error_words(int error);
 // Opens a file for reading without waiting at a FIFO that has no writer; -1 and errno on
 // failure.
 int open_for_reading(const std::string& path);
-#else
-// Why a file cannot be read, in Spanish, for a code from GetLastError.
-std::string read_error_words(unsigned long code);
 #endif
 
 }  // namespace tavrix

@@ -5,18 +5,8 @@
 #include <cerrno>
 
 #include "system/file_input.h"
-#include "system/file_output.h"
 
 namespace tavrix {
-
-// The words of the file output, but for the two errors that read differently.
-std::string read_error_words(int error) {
-    if (error == ENOENT)
-        return "el archivo no existe";
-    if (error == EACCES || error == EPERM)
-        return "no hay permiso para leerlo";
-    return describe_errno(error);
-}
 
 // A FIFO without a writer would hold the window forever at open; once open, reads wait as
 // any other.
@@ -39,16 +29,16 @@ int open_for_reading(const std::string& path) {
 
 namespace {
 
-ReadFailure failure(int error) {
-    return {read_error_words(error)};
+ReadFailure failure(SystemCall call, std::string_view path, int error = errno) {
+    return ReadFailure::of(errno_error(call, error, std::string(path)));
 }
 
-FileContents read_all(int fd, std::size_t limit) {
+FileContents read_all(int fd, std::string_view path, std::size_t limit) {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        return failure(errno);
+        return failure(SystemCall::ReadStatus, path);
     if (S_ISDIR(info.st_mode))
-        return failure(EISDIR);
+        return ReadFailure{kIsAFolder};
     std::string bytes;
     if (S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) <= limit)
         bytes.reserve(static_cast<std::size_t>(info.st_size));
@@ -58,7 +48,7 @@ FileContents read_all(int fd, std::size_t limit) {
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return failure(errno);
+            return failure(SystemCall::Read, path);
         if (got == 0)
             break;
         bytes.append(block, static_cast<std::size_t>(got));
@@ -75,8 +65,8 @@ FileContents read_system_file(std::string_view path, std::size_t limit) {
         return ReadFailure{kNoFileName};
     const int fd = open_for_reading(std::string(path));
     if (fd < 0)
-        return failure(errno);
-    FileContents contents = read_all(fd, limit);
+        return failure(SystemCall::OpenForReading, path);
+    FileContents contents = read_all(fd, path, limit);
     ::close(fd);
     return contents;
 }

@@ -4,24 +4,17 @@
 #include <string>
 
 #include "system/file_input.h"
-#include "system/file_output.h"
 #include "system/text_win32.h"
 
 namespace tavrix {
 
-std::string read_error_words(unsigned long code) {
-    if (code == ERROR_ACCESS_DENIED)
-        return "no hay permiso para leerlo";
-    return describe_windows_error(code);
-}
-
 namespace {
 
-ReadFailure failure(DWORD code) {
-    return {read_error_words(code)};
+ReadFailure failure(SystemCall call, std::string_view path, DWORD code = GetLastError()) {
+    return ReadFailure::of(SystemError{call, ErrorCodes::Windows, code, std::string(path)});
 }
 
-FileContents read_all(HANDLE file, std::size_t limit) {
+FileContents read_all(HANDLE file, std::string_view path, std::size_t limit) {
     std::string bytes;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) <= limit)
@@ -33,7 +26,7 @@ FileContents read_all(HANDLE file, std::size_t limit) {
             const DWORD error = GetLastError();
             if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF)
                 break;
-            return failure(error);
+            return failure(SystemCall::Read, path, error);
         }
         if (got == 0)
             break;
@@ -51,16 +44,16 @@ FileContents read_system_file(std::string_view path, std::size_t limit) {
         return ReadFailure{kNoFileName};
     const std::optional<std::wstring> wide = widen_exact(path);
     if (!wide)
-        return failure(ERROR_INVALID_NAME);
+        return failure(SystemCall::OpenForReading, path, ERROR_INVALID_NAME);
     const DWORD attributes = GetFileAttributesW(wide->c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return ReadFailure{"la ruta es una carpeta"};
+        return ReadFailure{kIsAFolder};
     HANDLE file = CreateFileW(wide->c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return failure(GetLastError());
-    FileContents contents = read_all(file, limit);
+        return failure(SystemCall::OpenForReading, path);
+    FileContents contents = read_all(file, path, limit);
     CloseHandle(file);
     return contents;
 }

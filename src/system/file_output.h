@@ -22,9 +22,6 @@
 
 namespace tavrix {
 
-// Why an empty path names no file, on writing and on reading alike.
-inline constexpr const char* kNoFileName = "no se indicó ningún nombre de archivo";
-
 #ifndef _WIN32
 
 // How the file output opens a file.
@@ -55,15 +52,9 @@ class FileCalls {
     virtual int sync_directory(const char* path);  // makes a rename in it last
 };
 
-// Spanish words for an errno value ("la carpeta no existe").
-std::string describe_errno(int error);
-
 std::unique_ptr<Output> make_file_output(std::shared_ptr<FileCalls> calls = nullptr);
 #else
 std::unique_ptr<Output> make_file_output();
-
-// Spanish words for a Windows error code from GetLastError.
-std::string describe_windows_error(unsigned long code);
 #endif
 
 // What the programs do at start-up. A write past the file size limit or into a pipe whose

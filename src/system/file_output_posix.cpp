@@ -32,11 +32,9 @@ constexpr int kWaitSliceMs = 50;
 constexpr std::size_t kCopyBlock = 64 * 1024;
 
 const char* const kReadOnly = "el archivo es de solo lectura";
-const char* const kInvalidName = "nombre no válido (contiene un carácter nulo)";
 const char* const kForeignLink =
     "el enlace simbólico es de otro usuario en una carpeta compartida; no se sigue";
 const char* const kSocket = "la ruta es un socket, no un archivo";
-const char* const kTerminated = "el programa recibió la orden de terminar";
 
 std::string directory_of(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -57,8 +55,9 @@ auto retrying(Call call) {
     }
 }
 
-IoStatus failure(int error) {
-    return IoStatus::failure(describe_errno(error));
+// What the call on `path` failed with, as the system said it.
+IoStatus failure(SystemCall call, const std::string& path, int error = errno) {
+    return IoStatus::failure(errno_error(call, error, path));
 }
 
 // The rule the kernel applies to its own path walks: in a folder that is sticky and writable
@@ -77,7 +76,8 @@ IoStatus resolve_links(std::string& path) {
     for (int depth = 0; depth < 40; ++depth) {
         struct stat info {};
         if (::lstat(path.c_str(), &info) != 0)
-            return errno == ENOENT ? IoStatus::success() : failure(errno);  // missing: created
+            return errno == ENOENT ? IoStatus::success()  // missing: created
+                                   : failure(SystemCall::FollowLink, path);
         if (!S_ISLNK(info.st_mode))
             return IoStatus::success();
         if (!may_follow(path, info))
@@ -85,11 +85,11 @@ IoStatus resolve_links(std::string& path) {
         std::string target(PATH_MAX, '\0');
         const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
         if (length < 0)
-            return failure(errno);
+            return failure(SystemCall::FollowLink, path);
         target.resize(static_cast<std::size_t>(length));
         path = target.front() == '/' ? target : directory_of(path) + "/" + target;
     }
-    return failure(ELOOP);
+    return failure(SystemCall::FollowLink, path, ELOOP);
 }
 
 bool writable(const std::string& path, int what) {
@@ -162,15 +162,16 @@ class PosixFileOutput final : public Output {
         if (path.empty())
             return IoStatus::failure(kNoFileName);
         if (path.find('\0') != std::string_view::npos)
-            return IoStatus::failure(kInvalidName);
+            return IoStatus::failure(kNulInName);
         target_ = std::string(path);
         if (IoStatus resolved = resolve_links(target_); !resolved.ok())
             return resolved;
         struct stat info {};
         if (::stat(target_.c_str(), &info) != 0)
-            return errno == ENOENT ? open_replacement(std::nullopt) : failure(errno);
+            return errno == ENOENT ? open_replacement(std::nullopt)
+                                   : failure(SystemCall::Status, target_);
         if (S_ISDIR(info.st_mode))
-            return failure(EISDIR);
+            return IoStatus::failure(kIsAFolder);
         if (S_ISSOCK(info.st_mode))
             return IoStatus::failure(kSocket);
         if (!S_ISREG(info.st_mode))
@@ -220,7 +221,7 @@ class PosixFileOutput final : public Output {
     IoStatus write_all(int fd, std::string_view bytes) {
         while (!bytes.empty()) {
             if (g_termination_signal != 0)
-                return IoStatus::failure(kTerminated);
+                return failure(SystemCall::Write, target_, EINTR);
             const long written = calls_->write(fd, bytes.data(), bytes.size());
             if (written < 0 && errno == EINTR)
                 continue;
@@ -230,9 +231,9 @@ class PosixFileOutput final : public Output {
                 continue;
             }
             if (written < 0)
-                return failure(errno);
+                return failure(SystemCall::Write, target_);
             if (written == 0)
-                return failure(ENOSPC);
+                return failure(SystemCall::Write, target_, ENOSPC);
             bytes.remove_prefix(static_cast<std::size_t>(written));
         }
         return IoStatus::success();
@@ -248,14 +249,14 @@ class PosixFileOutput final : public Output {
     // close someone else's; the data was flushed before, so EINTR here is no failure.
     IoStatus close_file(int& fd) {
         if (calls_->close(std::exchange(fd, -1)) != 0 && errno != EINTR)
-            return failure(errno);
+            return failure(SystemCall::Close, target_);
         return IoStatus::success();
     }
 
     IoStatus open_directly() {
         way_ = Way::Direct;
         fd_ = retrying([&] { return calls_->create(target_.c_str(), Creation::Existing, 0); });
-        return fd_ < 0 ? failure(errno) : IoStatus::success();
+        return fd_ < 0 ? failure(SystemCall::Create, target_) : IoStatus::success();
     }
 
     // A file in `folder` that has no name yet; where unnamed files are unknown, a hidden one.
@@ -264,7 +265,7 @@ class PosixFileOutput final : public Output {
         if (fd_ >= 0)
             return IoStatus::success();
         if (!lacks_unnamed_files(errno))
-            return failure(errno);
+            return failure(SystemCall::Create, folder);
         for (int attempt = 0; attempt < 16; ++attempt) {
             std::string name = random_name(folder);
             fd_ = retrying([&] { return calls_->create(name.c_str(), Creation::Exclusive, mode); });
@@ -273,9 +274,9 @@ class PosixFileOutput final : public Output {
                 return IoStatus::success();
             }
             if (errno != EEXIST)
-                return failure(errno);
+                return failure(SystemCall::Create, name);
         }
-        return failure(EEXIST);
+        return failure(SystemCall::Create, folder, EEXIST);
     }
 
     // The old file's owner and group are kept first, since a change of owner clears the
@@ -292,12 +293,12 @@ class PosixFileOutput final : public Output {
         if (!same_owner && calls_->set_owner(fd_, old->st_uid, old->st_gid) != 0) {
             const int error = errno;
             abandon();
-            return error == EPERM ? open_in_place() : failure(error);
+            return error == EPERM ? open_in_place() : failure(SystemCall::SetOwner, target_, error);
         }
         if (retrying([&] { return calls_->set_mode(fd_, old->st_mode & 07777); }) != 0) {
             const int error = errno;
             abandon();
-            return failure(error);
+            return failure(SystemCall::SetMode, target_, error);
         }
         return IoStatus::success();
     }
@@ -309,7 +310,7 @@ class PosixFileOutput final : public Output {
         target_fd_ =
             retrying([&] { return calls_->create(target_.c_str(), Creation::Existing, 0); });
         if (target_fd_ < 0)
-            return failure(errno);
+            return failure(SystemCall::Create, target_);
         IoStatus staged = create_unnamed(staging_folder(), 0600);
         if (staged.ok() && !temporary_.empty()) {  // a named stand-in needs no name
             retrying([&] { return calls_->remove(temporary_.c_str()); });
@@ -322,9 +323,9 @@ class PosixFileOutput final : public Output {
     // cut leaves one or the other whole.
     IoStatus put_in_place() {
         if (retrying([&] { return calls_->flush(fd_); }) != 0)
-            return failure(errno);
+            return failure(SystemCall::Flush, target_);
         if (g_termination_signal != 0)
-            return IoStatus::failure(kTerminated);
+            return failure(SystemCall::Replace, target_, EINTR);
         const TerminationHeld held;
         if (temporary_.empty()) {
             if (IoStatus named = give_temporary_name(); !named.ok())
@@ -333,7 +334,7 @@ class PosixFileOutput final : public Output {
         if (IoStatus closed = close_file(fd_); !closed.ok())
             return closed;
         if (retrying([&] { return calls_->replace(temporary_.c_str(), target_.c_str()); }) != 0)
-            return failure(errno);
+            return failure(SystemCall::Replace, target_);
         temporary_.clear();
         // The rename is done; a directory that cannot be synced loses nothing already there.
         retrying([&] { return calls_->sync_directory(directory_of(target_).c_str()); });
@@ -349,30 +350,31 @@ class PosixFileOutput final : public Output {
                 return IoStatus::success();
             }
             if (errno != EEXIST)
-                return failure(errno);
+                return failure(SystemCall::Name, name);
         }
-        return failure(EEXIST);
+        return failure(SystemCall::Name, folder, EEXIST);
     }
 
     // Space for the whole new content is taken before the first old byte is overwritten, so
     // that a full disk fails while the old file is still whole.
     IoStatus copy_into_place() {
         if (size_ > 0 && ::fallocate(target_fd_, 0, 0, size_) != 0 && errno != EOPNOTSUPP)
-            return failure(errno);
+            return failure(SystemCall::Reserve, target_);
         std::vector<char> block(kCopyBlock);
         for (long long at = 0; at < size_;) {
             const ssize_t read = ::pread(fd_, block.data(), block.size(), at);
             if (read <= 0)
-                return failure(read < 0 ? errno : EIO);
+                return failure(SystemCall::ReadBack, staging_folder(), read < 0 ? errno : EIO);
             if (IoStatus written =
                     write_all(target_fd_, std::string_view(block.data(), std::size_t(read)));
                 !written.ok())
                 return written;
             at += read;
         }
-        if (retrying([&] { return calls_->resize(target_fd_, size_); }) != 0 ||
-            retrying([&] { return calls_->flush(target_fd_); }) != 0)
-            return failure(errno);
+        if (retrying([&] { return calls_->resize(target_fd_, size_); }) != 0)
+            return failure(SystemCall::Resize, target_);
+        if (retrying([&] { return calls_->flush(target_fd_); }) != 0)
+            return failure(SystemCall::Flush, target_);
         if (IoStatus closed = close_file(target_fd_); !closed.ok())
             return closed;
         return close_file(fd_);
@@ -474,52 +476,6 @@ int FileCalls::sync_directory(const char* path) {
     ::close(fd);
     errno = error;
     return synced;
-}
-
-std::string describe_errno(int error) {
-    switch (error) {
-        case ENOENT:
-            return "la carpeta no existe";
-        case ENOTDIR:
-            return "una parte de la ruta no es una carpeta";
-        case EISDIR:
-            return "la ruta es una carpeta";
-        case EACCES:
-        case EPERM:
-            return "no hay permiso para escribir ahí";
-        case ENOSPC:
-            return "no queda espacio en el disco";
-        case EDQUOT:
-            return "se superó la cuota de disco";
-        case ENAMETOOLONG:
-            return "la ruta es demasiado larga";
-        case EROFS:
-            return "el sistema de archivos es de solo lectura";
-        case ELOOP:
-            return "hay demasiados enlaces simbólicos en la ruta";
-        case EIO:
-            return "error de entrada/salida del disco";
-        case EFBIG:
-            return "el archivo es demasiado grande";
-        case ETXTBSY:
-        case EBUSY:
-            return "el archivo está en uso";
-        case EMFILE:
-        case ENFILE:
-            return "hay demasiados archivos abiertos";
-        case EEXIST:
-            return "no se pudo crear un archivo temporal";
-        case ENXIO:
-            return "ningún programa lee de la tubería o el dispositivo no responde";
-        case EPIPE:
-            return "el programa que leía el archivo dejó de leer";
-        case ENOMEM:
-            return "no queda memoria";
-        case EINTR:
-            return kTerminated;
-        default:
-            return "error del sistema número " + std::to_string(error);
-    }
 }
 
 void prepare_process_for_files() {

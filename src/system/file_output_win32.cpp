@@ -10,9 +10,30 @@
 #include "system/file_output.h"
 #include "system/platform.h"
 #include "system/text_win32.h"
+#include "system/windows_codes.h"
 
 namespace tavrix {
 namespace {
+
+// The codes that the words are made for, checked against the system's own.
+namespace w = windows_code;
+static_assert(w::kFileNotFound == ERROR_FILE_NOT_FOUND &&
+              w::kPathNotFound == ERROR_PATH_NOT_FOUND &&
+              w::kTooManyOpenFiles == ERROR_TOO_MANY_OPEN_FILES &&
+              w::kAccessDenied == ERROR_ACCESS_DENIED && w::kInvalidDrive == ERROR_INVALID_DRIVE &&
+              w::kWriteProtect == ERROR_WRITE_PROTECT && w::kNotReady == ERROR_NOT_READY &&
+              w::kCrc == ERROR_CRC && w::kSharingViolation == ERROR_SHARING_VIOLATION &&
+              w::kLockViolation == ERROR_LOCK_VIOLATION &&
+              w::kHandleDiskFull == ERROR_HANDLE_DISK_FULL && w::kBadNetPath == ERROR_BAD_NETPATH &&
+              w::kBadNetName == ERROR_BAD_NET_NAME && w::kFileExists == ERROR_FILE_EXISTS &&
+              w::kDiskFull == ERROR_DISK_FULL && w::kInvalidName == ERROR_INVALID_NAME &&
+              w::kBadPathname == ERROR_BAD_PATHNAME && w::kAlreadyExists == ERROR_ALREADY_EXISTS &&
+              w::kFilenameExcedRange == ERROR_FILENAME_EXCED_RANGE &&
+              w::kDirectory == ERROR_DIRECTORY && w::kIoDevice == ERROR_IO_DEVICE &&
+              w::kUnableToRemoveReplaced == ERROR_UNABLE_TO_REMOVE_REPLACED &&
+              w::kUnableToMoveReplacement == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
+              w::kUnableToMoveReplacement2 == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+              w::kUserMappedFile == ERROR_USER_MAPPED_FILE);
 
 // Closes a file handle when it goes out of scope.
 class Handle {
@@ -106,12 +127,9 @@ void remove_stale_temporaries(const std::wstring& folder) {
     FindClose(search);
 }
 
-IoStatus failure(DWORD code) {
-    return IoStatus::failure(describe_windows_error(code));
-}
-
-IoStatus last_failure() {
-    return failure(GetLastError());
+// What the call on `path` failed with, as the system said it.
+IoStatus failure(SystemCall call, const std::wstring& path, DWORD code = GetLastError()) {
+    return IoStatus::failure(SystemError{call, ErrorCodes::Windows, code, narrow(path)});
 }
 
 std::wstring full_path(const std::wstring& path) {
@@ -156,21 +174,23 @@ class Win32FileOutput final : public Output {
         if (path.empty())
             return IoStatus::failure(kNoFileName);
         if (path.find('\0') != std::string_view::npos)
-            return IoStatus::failure("nombre no válido (contiene un carácter nulo)");
+            return IoStatus::failure(kNulInName);
         std::optional<std::wstring> wide = widen_exact(path);
-        if (!wide)
-            return failure(ERROR_INVALID_NAME);
+        if (!wide) {
+            return IoStatus::failure(SystemError{SystemCall::Create, ErrorCodes::Windows,
+                                                 ERROR_INVALID_NAME, std::string(path)});
+        }
         // Made absolute once, so that the temporary file and the replacing call see the
         // same folder whatever the current directory does meanwhile.
         target_ = full_path(*wide);
         switch (inspect(target_)) {
             case Target::Folder:
-                return IoStatus::failure("la ruta es una carpeta");
+                return IoStatus::failure(kIsAFolder);
             case Target::Device:
                 return open_directly();
             case Target::File:
                 if (!replaceable(target_))
-                    return last_failure();
+                    return failure(SystemCall::Create, target_);
                 break;
             case Target::Missing:
                 break;
@@ -183,9 +203,9 @@ class Win32FileOutput final : public Output {
             const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
             DWORD written = 0;
             if (!WriteFile(file_.get(), bytes.data(), chunk, &written, nullptr))
-                return last_failure();
+                return failure(SystemCall::Write, target_);
             if (written == 0)
-                return failure(ERROR_DISK_FULL);
+                return failure(SystemCall::Write, target_, ERROR_DISK_FULL);
             bytes.remove_prefix(written);
         }
         return IoStatus::success();
@@ -194,15 +214,15 @@ class Win32FileOutput final : public Output {
     IoStatus commit() override {
         if (temporary_.empty()) {  // a device, written in place
             if (!file_.close())
-                return last_failure();
+                return failure(SystemCall::Close, target_);
             return IoStatus::success();
         }
         if (!FlushFileBuffers(file_.get()))
-            return last_failure();
+            return failure(SystemCall::Flush, target_);
         if (!file_.close())
-            return last_failure();
+            return failure(SystemCall::Close, target_);
         if (!put_in_place())
-            return last_failure();
+            return failure(SystemCall::Replace, target_);
         temporary_.clear();
         return IoStatus::success();
     }
@@ -218,7 +238,7 @@ class Win32FileOutput final : public Output {
     IoStatus open_directly() {
         file_ = Handle(CreateFileW(target_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        return file_.valid() ? IoStatus::success() : last_failure();
+        return file_.valid() ? IoStatus::success() : failure(SystemCall::Create, target_);
     }
 
     IoStatus open_temporary() {
@@ -234,9 +254,9 @@ class Win32FileOutput final : public Output {
             }
             const DWORD error = GetLastError();
             if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-                return failure(error);
+                return failure(SystemCall::Create, name, error);
         }
-        return failure(ERROR_FILE_EXISTS);
+        return failure(SystemCall::Create, folder, ERROR_FILE_EXISTS);
     }
 
     // The complete file takes the old one's place. ReplaceFileW keeps the old file's
@@ -259,53 +279,6 @@ class Win32FileOutput final : public Output {
 };
 
 }  // namespace
-
-std::string describe_windows_error(unsigned long code) {
-    switch (code) {
-        case ERROR_FILE_NOT_FOUND:
-            return "el archivo no existe";
-        case ERROR_PATH_NOT_FOUND:
-            return "la carpeta no existe";
-        case ERROR_INVALID_DRIVE:
-            return "la unidad no existe";
-        case ERROR_ACCESS_DENIED:
-            return "no hay permiso para escribir ahí";
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return "no queda espacio en el disco";
-        case ERROR_INVALID_NAME:
-        case ERROR_BAD_PATHNAME:
-        case ERROR_DIRECTORY:
-            return "el nombre del archivo no es válido";
-        case ERROR_FILENAME_EXCED_RANGE:
-            return "la ruta es demasiado larga";
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-        case ERROR_USER_MAPPED_FILE:
-            return "el archivo está en uso por otro programa";
-        case ERROR_WRITE_PROTECT:
-            return "el disco está protegido contra escritura";
-        case ERROR_NOT_READY:
-            return "la unidad no está lista";
-        case ERROR_BAD_NETPATH:
-        case ERROR_BAD_NET_NAME:
-            return "la ruta de red no existe";
-        case ERROR_FILE_EXISTS:
-        case ERROR_ALREADY_EXISTS:
-            return "no se pudo crear un archivo temporal";
-        case ERROR_UNABLE_TO_REMOVE_REPLACED:
-        case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
-        case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
-            return "no se pudo reemplazar el archivo anterior";
-        case ERROR_CRC:
-        case ERROR_IO_DEVICE:
-            return "error de entrada/salida del disco";
-        case ERROR_TOO_MANY_OPEN_FILES:
-            return "hay demasiados archivos abiertos";
-        default:
-            return "error del sistema número " + std::to_string(code);
-    }
-}
 
 // Windows raises no signal for a pipe or a size limit, and the console's Ctrl+C ends the
 // script as before: what a run leaves is removed by the next one.

@@ -7,18 +7,26 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "system/system_error.h"
+
 namespace tavrix {
 
-// Success, a failure with its reason in Spanish ("la carpeta no existe"), or a run that the
-// person cancelled while a write waited.
+// Success, a failure with its reason in Spanish ("la carpeta no existe") and, when a system
+// call refused, what it was, or a run that the person cancelled while a write waited.
 class [[nodiscard]] IoStatus {
   public:
     static IoStatus success() { return IoStatus(); }
     static IoStatus failure(std::string reason) { return IoStatus(std::move(reason)); }
+    static IoStatus failure(SystemError error) {
+        IoStatus status(system_error_words(error));
+        status.system_error_ = std::move(error);
+        return status;
+    }
     static IoStatus cancelled() {
         IoStatus status(std::string{});
         status.cancelled_ = true;
@@ -28,6 +36,8 @@ class [[nodiscard]] IoStatus {
     bool ok() const { return ok_; }
     bool was_cancelled() const { return cancelled_; }
     const std::string& reason() const { return reason_; }
+    // None for a success, a cancelled run or one of the file layer's own refusals.
+    const std::optional<SystemError>& system_error() const { return system_error_; }
 
   private:
     IoStatus() = default;
@@ -36,6 +46,7 @@ class [[nodiscard]] IoStatus {
     bool ok_ = true;
     bool cancelled_ = false;
     std::string reason_;
+    std::optional<SystemError> system_error_;
 };
 
 // Asked again and again while a write waits for a slow reader; false cancels the run.
