@@ -11,6 +11,7 @@
 #include "model/controls.h"
 #include "model/names.h"
 #include "model/ranges.h"
+#include "storyboard/broken_lines.h"
 #include "storyboard/engine_reading.h"
 #include "storyboard/keys.h"
 #include "storyboard/range_walk.h"
@@ -21,8 +22,10 @@ namespace {
 using C = ControlId;
 using Findings = std::vector<std::string>;
 
+// Control characters escaped, so that a finding stays on its line; a long text cut short.
 std::string quoted(std::string_view text) {
-    return "«" + std::string(text) + "»";
+    const std::string shown = quoted_for_message(text);
+    return "«" + shown.substr(1, shown.size() - 2) + "»";
 }
 
 // A label or frame caption without its colon and blanks: "Color RGB: " gives "Color RGB".
@@ -468,6 +471,53 @@ std::string scene_name(const Storyboard& storyboard, std::size_t index) {
     return "Escena " + std::to_string(index) + ": ";
 }
 
+// ---------------------------------------------------------------------------------------
+// Texts that would break their line of the file.
+
+// The sections and keys that a value's lines after its own make, the first few named:
+// "la sección «[Scene 7]», la clave «fadein.time = 999» y 3 más".
+std::string made_lines(const BrokenValue& value) {
+    constexpr std::size_t kNamed = 4;
+    std::vector<std::string> named;
+    std::size_t more = 0;
+    for (std::string_view line : value.lines) {
+        const LineMeaning meaning = line_meaning(line);
+        if (meaning.kind == LineKind::Other)
+            continue;
+        if (named.size() == kNamed)
+            ++more;
+        else
+            named.push_back((meaning.kind == LineKind::Section ? "la sección " : "la clave ") +
+                            quoted(meaning.text));
+    }
+    if (more > 0)
+        named.push_back(std::to_string(more) + " más");
+    std::string text;
+    for (std::size_t i = 0; i < named.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == named.size() ? " y " : ", ";
+        text += named[i];
+    }
+    return text;
+}
+
+void check_broken_lines(const Storyboard& storyboard, Findings& findings) {
+    for (const WrittenText& written : written_texts(storyboard)) {
+        const std::optional<BrokenValue> value = broken_value(written.text);
+        if (!value)
+            continue;
+        std::string finding =
+            (written.scene ? scene_name(storyboard, *written.scene) : std::string()) +
+            control_name(written.field) + ": " + quoted(written.text) + " tiene " +
+            breaks_text(*value) + "; el motor corta la línea " +
+            (value->kept.empty() ? std::string("antes del valor") : "tras " + quoted(value->kept)) +
+            " y lee el resto como líneas propias";
+        const std::string made = made_lines(*value);
+        finding += made.empty() ? "." : ", que dan " + made + ".";
+        findings.push_back(std::move(finding));
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> check_storyboard(const Storyboard& storyboard, std::string_view path,
@@ -477,6 +527,7 @@ std::vector<std::string> check_storyboard(const Storyboard& storyboard, std::str
         for (std::size_t i = 0; i < storyboard.scenes.size(); ++i)
             check(storyboard.scenes[i], scene_name(storyboard, i));
     };
+    check_broken_lines(storyboard, findings);
     check_file({path, FieldName{C::Label1, {}}.text(), false}, path, exists, findings);
     check_file({storyboard.header.sprite_file, FieldName{C::Label14, {}}.text(), true}, path,
                exists, findings);

@@ -44,48 +44,15 @@ std::string quoted_path(std::string_view path) {
     return quoted_for_message(path, kMessagePathLimit);
 }
 
-// The values that go into the file as typed, with the field each comes from, in the order
-// a person reads them on the window.
-struct Typed {
-    ControlId field;
-    std::string_view text;
-};
-
-void add_typed(const S::Scene& scene, std::vector<Typed>& typed) {
-    if (const auto& fade = scene.fade) {
-        typed.insert(typed.end(), {{C::ttika, fade->in_time},
-                                   {C::Text25, fade->in_colour[0]},
-                                   {C::Text26, fade->in_colour[1]},
-                                   {C::Text27, fade->in_colour[2]},
-                                   {C::tikdd, fade->out_time}});
+// The typed texts of the keys of the header or a scene (`scene` none for the header's).
+template <typename Part>
+void add_key_texts(const Part& part, std::optional<std::size_t> scene,
+                   std::vector<WrittenText>& texts) {
+    for (const KeyDef& def : key_defs()) {
+        const std::vector<std::string_view> parts = typed_parts(part, def.key);
+        for (std::size_t i = 0; i < parts.size(); ++i)
+            texts.push_back({*def.fields[i], scene, parts[i]});
     }
-    const auto& [red, green, blue] = scene.clear_colour;
-    const S::Layer& layer = scene.layer;
-    typed.insert(typed.end(), {{C::rojo, red},
-                               {C::verde, green},
-                               {C::azul, blue},
-                               {C::Text16, layer.animation},
-                               {C::Text17, layer.position[0]},
-                               {C::Text18, layer.position[1]},
-                               {C::Text15, layer.offset[0]},
-                               {C::Text20, layer.offset[1]},
-                               {C::Text19, layer.start_time}});
-    if (const auto& music = scene.music)
-        typed.insert(typed.end(), {{C::soundfile, music->file}, {C::Text14, music->loops}});
-    if (const auto& background = scene.background) {
-        typed.insert(typed.end(), {{C::Text24, background->action},
-                                   {C::Text23, background->start[0]},
-                                   {C::Text22, background->start[1]}});
-    }
-}
-
-std::vector<Typed> typed_values(const Storyboard& storyboard) {
-    std::vector<Typed> typed{{C::Text12, storyboard.header.sprite_file}};
-    if (const auto& start_scene = storyboard.header.start_scene)
-        typed.push_back({C::Text13, *start_scene});
-    for (const S::Scene& scene : storyboard.scenes)
-        add_typed(scene, typed);
-    return typed;
 }
 
 // The name of scene `index`'s background element, one per scene.
@@ -181,7 +148,9 @@ class Run {
     std::vector<ReplacedCharacters> replaced_characters() const {
         std::vector<ReplacedCharacters> replaced;
         std::string encoded;
-        for (const Typed& value : typed_values(storyboard_)) {
+        for (const WrittenText& value : written_texts(storyboard_)) {
+            if (value.frame)
+                continue;  // counted once, it would understate its many frame lines
             encoded.clear();
             settings_.encode(value.text, encoded);
             const auto marks = [](std::string_view text) {
@@ -336,6 +305,21 @@ class Run {
 };
 
 }  // namespace
+
+std::vector<WrittenText> written_texts(const Storyboard& storyboard) {
+    std::vector<WrittenText> texts;
+    add_key_texts(storyboard.header, std::nullopt, texts);
+    for (std::size_t i = 0; i < storyboard.scenes.size(); ++i) {
+        add_key_texts(storyboard.scenes[i], i, texts);
+        if (!writes_action(storyboard, i))
+            continue;
+        for (const S::Row& row : storyboard.scenes[i].action) {
+            for (std::size_t range = 0; range < kRangeCount; ++range)
+                texts.push_back({kFrameRanges[range].from, i, row[range].from, true});
+        }
+    }
+    return texts;
+}
 
 double time_of_ticks(std::int32_t tick_total) {
     return static_cast<double>(static_cast<std::int64_t>(tick_total) * 5) / 300.0;

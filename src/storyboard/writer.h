@@ -43,6 +43,19 @@ struct RunSettings {
 // unless told otherwise.
 inline constexpr std::uint64_t kLargeRunFrames = 100'000'000;
 
+// A text that the file gets as typed: the field it comes from, and its scene (none for the
+// header's). `frame`: a "Desde:" value, which its row's frame lines start from.
+struct WrittenText {
+    ControlId field;
+    std::optional<std::size_t> scene;
+    std::string_view text;
+    bool frame = false;
+};
+
+// Every text that "Generar!" copies into the file as typed, in the order of the file: the
+// header's keys, then each scene's keys and the "Desde:" values of the action it writes.
+[[nodiscard]] std::vector<WrittenText> written_texts(const Storyboard& storyboard);
+
 // How many characters of a field the code page could not hold and the file has as "?".
 struct ReplacedCharacters {
     ControlId field;
