@@ -16,6 +16,7 @@
 #include "model/names.h"
 #include "model/ranges.h"
 #include "storyboard/block_writer.h"
+#include "storyboard/broken_lines.h"
 #include "storyboard/frame_count.h"
 #include "storyboard/frame_expansion.h"
 #include "storyboard/keys.h"
@@ -65,6 +66,19 @@ bool writes_action(const Storyboard& storyboard, std::size_t index) {
     const std::string& number = storyboard.scenes[index].layer.animation;
     return std::none_of(storyboard.scenes.begin(), storyboard.scenes.begin() + index,
                         [&](const S::Scene& scene) { return scene.layer.animation == number; });
+}
+
+// The first text that would break its line, when the file is to be engine-ready.
+std::optional<WrittenText> first_broken_line(const Storyboard& storyboard) {
+    const bool engine_ready = std::any_of(storyboard.scenes.begin(), storyboard.scenes.end(),
+                                          [](const S::Scene& scene) { return scene.engine_keys; });
+    if (!engine_ready)
+        return std::nullopt;
+    for (const WrittenText& text : written_texts(storyboard)) {
+        if (breaks_line(text.text))
+            return text;
+    }
+    return std::nullopt;
 }
 
 // Adds `ticks` to the run's total; false when it would leave its range.
@@ -348,6 +362,13 @@ RunSize measure_run(const Storyboard& storyboard, Encoder encode) {
 RunResult write_storyboard(const Storyboard& storyboard, std::string_view path, Output& output,
                            const RunSettings& settings) {
     // Decided before the file is touched, so that a refused run changes nothing.
+    if (const std::optional<WrittenText> broken = first_broken_line(storyboard)) {
+        return RunFailure{FailureCause::Field,
+                          "No se pudo generar " + quoted_path(path) + ": el valor " +
+                              quoted(broken->text) + " de " + quoted(control_name(broken->field)) +
+                              " tiene " + breaks_text(*broken_value(broken->text)) +
+                              ": partiría su línea en el archivo listo para el motor."};
+    }
     if (settings.max_frames != 0) {
         const RunSize size = measure_run(storyboard, settings.encode);
         if (size.frames > settings.max_frames) {

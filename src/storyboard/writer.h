@@ -89,7 +89,8 @@ using RunResult = Expected<RunTotals, RunFailure>;
 double scene_length(std::string_view start_time, std::int32_t tick_total);
 
 // Writes the storyboard to `path`: the header, then each scene as "[Scene i]" with its
-// action. Scenes whose layers play the same action number share the first one's action,
+// action. With the engine keys, a text holding a CR, LF or NUL is refused before the file is
+// touched. Scenes whose layers play the same action number share the first one's action,
 // written once. Each action's tick total starts at 0; the run's is their sum. A scene with
 // its engine keys expands its frames twice: once without writing, for its length, which
 // comes before them in the file.
