@@ -4,6 +4,7 @@
 #include <variant>
 #include <vector>
 
+#include "model/field_text.h"
 #include "script/reader.h"
 
 namespace tavrix {
@@ -54,6 +55,11 @@ TEST(ScriptReader, ReadsTokensAndRejectsWhatItCannotRead) {
                 << c.line << ": " << std::get<ReadError>(read).message;
         }
     }
+}
+
+// A set's text is held to a field's limit counted as both windows count it: UTF-16 units.
+TEST(ScriptSet, CountsATextAsTheFieldsDo) {
+    EXPECT_EQ(field_length("a\xC3\xA1\xE2\x82\xAC\xF0\x9F\x98\x80"), 5u);  // a á € and 😀 as two
 }
 
 }  // namespace

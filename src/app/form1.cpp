@@ -6,6 +6,7 @@
 #include "editor/field_rules.h"
 #include "editor/navigation.h"
 #include "editor/toggle_rules.h"
+#include "model/field_text.h"
 #include "session/session_file.h"
 #include "storyboard/check.h"
 #include "storyboard/messages.h"
@@ -43,6 +44,11 @@ std::string_view describe(ActionStatus status) {
             return "no es una casilla ni un botón";
         case ActionStatus::Unreachable:
             return "está deshabilitado u oculto";
+        case ActionStatus::TooLong: {
+            static const std::string too_long =
+                "no admite más de " + grouped_number(kFieldTextLimit) + " caracteres";
+            return too_long;
+        }
     }
     return "";
 }
@@ -67,6 +73,8 @@ ActionStatus Form1::type_text(ControlId id, std::string_view text) {
         return ActionStatus::ReadOnly;
     if (!window_.reachable(id))
         return ActionStatus::Unreachable;
+    if (!fits_field(text))
+        return ActionStatus::TooLong;
     window_.set_text(id, text);
     return ActionStatus::Done;
 }

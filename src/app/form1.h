@@ -26,8 +26,8 @@ inline constexpr ControlId kGenerateButton = ControlId::Command1;
 [[nodiscard]] std::string_view generate_caption();
 
 // Whether a person could perform an action, and why not.
-enum class [[nodiscard]] ActionStatus : std::uint8_t{Done, NotATextBox, ReadOnly, NotClickable,
-                                                     Unreachable};
+enum class [[nodiscard]] ActionStatus : std::uint8_t{Done,         NotATextBox, ReadOnly,
+                                                     NotClickable, Unreachable, TooLong};
 std::string_view describe(ActionStatus status);
 
 // Why a session could not be saved or opened, as the window says it: what failed, the file
@@ -47,7 +47,8 @@ class Form1 final : private EventSink {
     std::int32_t tick_total() const { return tick_total_; }
 
     // A person's actions: replacing the whole text of a text box (typing, pasting), and
-    // clicking a check box or pressing a push button. Disabled or hidden controls refuse.
+    // clicking a check box or pressing a push button. Disabled or hidden controls refuse, and
+    // so does a text box given more than kFieldTextLimit characters.
     ActionStatus type_text(ControlId id, std::string_view text);
     ActionStatus click(ControlId id);
 

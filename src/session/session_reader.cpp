@@ -7,6 +7,9 @@
 #include <optional>
 #include <vector>
 
+#include "common/numbers.h"
+#include "model/field_text.h"
+#include "model/names.h"
 #include "session/session.h"
 
 namespace tavrix {
@@ -144,6 +147,13 @@ class Reader final : public nlohmann::json_sax<Json> {
     }
 
   private:
+    // A text longer than a field holds, where it would stand in the text box `field`.
+    bool too_long(ControlId field) {
+        reason_ = "el campo «" + control_name(field) + "» (" +
+                  std::string(control_def(field).name) + ") tiene más de " +
+                  grouped_number(kFieldTextLimit) + " caracteres";
+        return false;
+    }
     bool damaged(std::string what) {
         reason_ = "no es una sesión de Tavrix: " + std::move(what);
         return false;
@@ -385,6 +395,8 @@ bool Reader::control_member(Frame& frame, const Scalar& scalar) {
         case Property::Caption:
             if (scalar.type != Scalar::Type::Text)
                 return damaged(where + " no es un texto");
+            if (frame.control->kind == Kind::TextBox && !fits_field(scalar.text))
+                return too_long(frame.control->id);
             control.text = scalar.text;
             return true;
         case Property::Value:
@@ -413,6 +425,8 @@ bool Reader::element(const TableDef& table, Position at, std::optional<int> anim
         case Scalar::Type::Null:
             return true;
         case Scalar::Type::Text:
+            if (control_def(table.control).kind == Kind::TextBox && !fits_field(scalar.text))
+                return too_long(table.control);  // a reload would put it into the box
             session_.store.store_text(table.id, at, std::move(scalar.text));
             return true;
         case Scalar::Type::Whole:
