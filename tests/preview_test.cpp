@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/preview.h"
+#include "app/preview_view.h"
 #include "support/memory_output.h"
 
 namespace tavrix {
@@ -43,6 +44,20 @@ TEST(PreviewClock, PlaysBySteadyTimeWrapsAndStaysWithinTheScene) {
         EXPECT_EQ(clock.tick(), row.tick) << "after row " << (&row - rows);
     }
     EXPECT_TRUE(clock.playing());
+}
+
+// The line under the stage, as a person reads it.
+TEST(PreviewView, SaysTheTickTimeFrameAndSprite) {
+    const std::pair<PreviewStatus, const char*> rows[] = {
+        {{0, 0, 0, false, {}, {}, ""}, "Tic 0 de 0 · 0,00 s · sin marco"},
+        {{75, 120, 1.25, true, 3, SpriteKey{0, 2}, ""},
+         "Tic 75 de 120 · 1,25 s · marco 3 · sprite 0,2"},
+        {{61, 70, 61.0 / 60, false, 12, {}, ""}, "Tic 61 de 70 · 1,02 s · marco 12"},
+    };
+    for (const auto& [status, line] : rows)
+        EXPECT_EQ(status_line(status), line);
+    EXPECT_EQ(play_caption(true), "Pausa");
+    EXPECT_EQ(play_caption(false), "Reproducir");
 }
 
 // What the plan holds beyond a default scene's: its end and frame count, then the rest only

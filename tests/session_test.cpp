@@ -82,6 +82,8 @@ TEST(SessionFile, RefusesWhatIsNotAWholeSession) {
         {"version zero", [](Json& j) { j["version"] = 0; }, "la versión 0 no existe"},
         {"version as text", [](Json& j) { j["version"] = "1"; }, "la versión \"1\" no existe"},
         {"no ticks", [](Json& j) { j.erase("ticks"); }, "falta el miembro \"ticks\""},
+        {"controls as list", [](Json& j) { j["controls"] = Json::array(); },
+         "\"controls\" no es un objeto"},
         {"an unknown member", [](Json& j) { j["extra"] = 1; }, "sobra el miembro \"extra\""},
         {"no window", [](Json& j) { j.erase("window"); }, "falta el miembro \"window\""},
         {"a missing control", [](Json& j) { j["controls"].erase("Text1"); },
