@@ -6,7 +6,8 @@
 # dumps), NAME.err standard error (the messages), and NAME.X.png the image X.png that the
 # script wrote.
 # A "# options: ..." line gives the script's command-line options; a "# archives: A B" line
-# copies those sprite archives from ARCHIVE_DIR into the folder before the run. The golden
+# copies those sprite archives from ARCHIVE_DIR into the folder before the run, and an
+# "# inputs: A B" line those files from the scenarios' inputs/ folder. The golden
 # files may stand in GOLDEN_DIR instead, and EXTRA_GOLDENS pairs any other file that the
 # run writes with its golden ("/path/of/golden|produced").
 #   cmake -DTOOL=... -DSCENARIO=... -DWORK_DIR=... [-DARCHIVE_DIR=...] [-DGOLDEN_DIR=...]
@@ -30,6 +31,16 @@ if(archives_line)
   separate_arguments(archives)
   foreach(archive IN LISTS archives)
     file(COPY "${ARCHIVE_DIR}/${archive}" DESTINATION "${WORK_DIR}")
+  endforeach()
+endif()
+
+get_filename_component(directory "${SCENARIO}" DIRECTORY)
+file(STRINGS "${SCENARIO}" inputs_line REGEX "^# inputs: ")
+if(inputs_line)
+  string(REGEX REPLACE "^# inputs: *" "" inputs "${inputs_line}")
+  separate_arguments(inputs)
+  foreach(input IN LISTS inputs)
+    file(COPY "${directory}/inputs/${input}" DESTINATION "${WORK_DIR}")
   endforeach()
 endif()
 
@@ -58,14 +69,13 @@ if(files_line)
   separate_arguments(wanted)
   list(SORT wanted)
   file(GLOB found RELATIVE "${WORK_DIR}" "${WORK_DIR}/*" "${WORK_DIR}/.*")
-  list(REMOVE_ITEM found "${script_name}" ${archives})
+  list(REMOVE_ITEM found "${script_name}" ${archives} ${inputs})
   list(SORT found)
   if(NOT found STREQUAL wanted)
     message(FATAL_ERROR "files in the folder: ${found} (expected ${wanted})")
   endif()
 endif()
 
-get_filename_component(directory "${SCENARIO}" DIRECTORY)
 if(GOLDEN_DIR)
   set(directory "${GOLDEN_DIR}")
 endif()

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/whole_storyboard.h"
+#include "common/encoding.h"
 #include "common/numbers.h"
 #include "editor/field_rules.h"
 #include "editor/navigation.h"
@@ -9,8 +11,11 @@
 #include "model/field_text.h"
 #include "session/session_file.h"
 #include "storyboard/check.h"
+#include "storyboard/import.h"
 #include "storyboard/messages.h"
 #include "storyboard/on_screen.h"
+#include "storyboard/shared_actions.h"
+#include "storyboard/storyboard_text.h"
 
 namespace tavrix {
 namespace {
@@ -112,8 +117,32 @@ void Form1::on_click(ControlId id) {
 }
 
 std::vector<std::string> Form1::check() const {
-    return check_storyboard(storyboard_on_screen(window_, engine_ready_), path(),
-                            platform_.file_exists);
+    if (!scene_follows(window_, 0)) {
+        return check_storyboard(storyboard_on_screen(window_, engine_ready_), path(),
+                                platform_.file_exists);
+    }
+    return check_storyboard(store_storyboard(*this), path(), platform_.file_exists);
+}
+
+void Form1::bring_up(Position at) {
+    EditorContext context = editor();
+    tavrix::bring_up(context, at);
+}
+
+RunResult Form1::export_storyboard(std::string_view path) {
+    const Storyboard storyboard = store_storyboard(*this);
+    const std::string refused = "No se generó " + quoted_for_message(path, kMessagePathLimit);
+    if (storyboard.scenes.empty()) {
+        return RunFailure{FailureCause::NoScene, refused + ": «" +
+                                                     std::string(control_def(C::Label15).text) +
+                                                     "» no deja ninguna escena."};
+    }
+    if (const auto clashes = action_clashes(storyboard); !clashes.empty())
+        return RunFailure{FailureCause::SharedAction,
+                          refused + ". " + clash_text(storyboard, clashes.front())};
+    std::unique_ptr<Output> output = platform_.open_output();
+    return write_storyboard(storyboard, path, *output,
+                            RunSettings{platform_.encode, progress_, frame_limit_, true});
 }
 
 // A run that fails leaves Tics, Tiempo and the tick total as they were.
@@ -127,6 +156,29 @@ void Form1::Command1_Click() {
     tick_total_ = totals.ticks;
     window_.set_text(C::ticsI, std::to_string(totals.ticks));
     window_.set_text(C::tiempoI, number_text(totals.time));
+}
+
+Expected<std::vector<std::string>, std::string> Form1::import_storyboard(std::string_view path) {
+    const std::string failed =
+        "No se pudo importar " + quoted_for_message(path, kMessagePathLimit) + ": ";
+    if (!platform_.read_file)
+        return failed + "no se pueden leer archivos.";
+    const FileContents bytes = platform_.read_file(path, kStoryboardFileLimit);
+    if (!bytes.ok())
+        return failed + bytes.error().reason + ".";
+    const auto text = read_storyboard_text(bytes.value());
+    if (!text.ok())
+        return failed + text.error() + ".";
+    ImportedStoryboard imported = tavrix::import_storyboard(text.value());
+    Form1 fresh(platform_);
+    (void)fresh.type_text(C::Text11, window_.text(C::Text11));
+    fresh.set_engine_ready(engine_ready_);
+    std::vector<std::string> unreachable = type_storyboard(fresh, imported.storyboard);
+    std::vector<std::string>& not_taken = imported.not_taken;
+    not_taken.insert(not_taken.end(), std::make_move_iterator(unreachable.begin()),
+                     std::make_move_iterator(unreachable.end()));
+    restore(fresh.snapshot());
+    return std::move(not_taken);
 }
 
 std::string_view Form1::path() const {

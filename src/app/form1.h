@@ -43,6 +43,7 @@ class Form1 final : private EventSink {
     Form1& operator=(const Form1&) = delete;
 
     const Window& window() const { return window_; }
+    const Platform& platform() const { return platform_; }
     const SceneStore& store() const { return store_; }
     std::int32_t tick_total() const { return tick_total_; }
 
@@ -57,8 +58,26 @@ class Form1 final : private EventSink {
     bool engine_ready() const { return engine_ready_; }
     void set_engine_ready(bool on) { engine_ready_ = on; }
 
-    // "Comprobar": why an engine would not play the file that "Generar!" would write now;
-    // empty when nothing stands in the way.
+    // Shows scene and animation `at` as the arrows bring them up: both captions, then the
+    // scene reload.
+    void bring_up(Position at);
+
+    // "Generar storyboard completo": every scene of the store into one file at `path`,
+    // replaced only by a complete new one. Nothing on screen or in the store changes. Two
+    // scenes that play one action number with different frames are refused, and a failure
+    // names the scene and the animation.
+    [[nodiscard]] RunResult export_storyboard(std::string_view path);
+
+    // "Importar storyboard...": replaces the window's work by the storyboard file at `path`,
+    // typed in as a person would (see type_storyboard), with "Nombre del archivo:" and the
+    // options kept; gives a line for each thing of the file that the window could not take.
+    // A file that cannot be read, or is no storyboard, changes nothing: the message says why.
+    [[nodiscard]] Expected<std::vector<std::string>, std::string> import_storyboard(
+        std::string_view path);
+
+    // "Comprobar": why an engine would not play the file that "Generar!" would write now,
+    // or with several scenes the one that "Generar storyboard completo" would write; empty
+    // when nothing stands in the way.
     [[nodiscard]] std::vector<std::string> check() const;
 
     // The whole session as it stands: what the dump shows and a session file holds.

@@ -67,14 +67,10 @@ void botant_Click(EditorContext& editor) {
     scene_reload(editor);
 }
 
-// A count text that is not wholly a number leaves the scene where it is, and the caption
-// never goes past 9.
 void botsig_Click(EditorContext& editor) {
-    const std::optional<double> count = strict_number(editor.window.text(C::ndees));
     const std::optional<int> scene = caption_index(editor.window.caption(C::Escena));
-    if (count && scene && *count - 1 > *scene && *scene < kScenes - 1) {
+    if (scene && scene_follows(editor.window, *scene))
         step_caption(editor.window, C::Escena, *scene + 1);
-    }
     scene_reload(editor);
 }
 
@@ -85,18 +81,31 @@ void Command3_Click(EditorContext& editor) {
     scene_reload(editor);
 }
 
-// The caption and the count are compared as texts, code by code; the caption never goes
-// past 9.
 void Command2_Click(EditorContext& editor) {
-    const std::string& caption = editor.window.caption(C::nroAnim);
-    const std::optional<int> animation = caption_index(caption);
-    if (animation && caption < editor.window.text(C::cantA) && *animation < kAnimations - 1) {
+    const std::optional<int> animation = caption_index(editor.window.caption(C::nroAnim));
+    if (animation && animation_follows(editor.window, *animation))
         step_caption(editor.window, C::nroAnim, *animation + 1);
-    }
     scene_reload(editor);
 }
 
 }  // namespace
+
+// A count text that is not wholly a number lets no scene follow, and none follows 9.
+bool scene_follows(const Window& window, int scene) {
+    const std::optional<double> count = strict_number(window.text(C::ndees));
+    return count && *count - 1 > scene && scene < kScenes - 1;
+}
+
+// The animation and the count are compared as texts, code by code; none follows 9.
+bool animation_follows(const Window& window, int animation) {
+    return animation < kAnimations - 1 && std::to_string(animation) < window.text(C::cantA);
+}
+
+void bring_up(EditorContext& editor, Position at) {
+    step_caption(editor.window, C::Escena, at.scene);
+    step_caption(editor.window, C::nroAnim, at.animation);
+    scene_reload(editor);
+}
 
 void scene_reload(EditorContext& editor) {
     editor.hold.marked = {};

@@ -88,8 +88,13 @@ class ScriptRun {
             return with_arguments(tokens, 2, &ScriptRun::open);
         if (action == "preview")
             return with_arguments(tokens, 3, &ScriptRun::preview);
+        if (action == "export")
+            return with_arguments(tokens, 2, &ScriptRun::export_storyboard);
+        if (action == "import")
+            return with_arguments(tokens, 2, &ScriptRun::import_storyboard);
         return script_error("acción desconocida " + quoted(action) +
-                            " (se admiten set, click, expect, dump, option, check, save y open)");
+                            " (se admiten set, click, expect, dump, option, check, save, open, "
+                            "preview, export e import)");
     }
 
   private:
@@ -127,7 +132,27 @@ class ScriptRun {
             return refused(id, status);
         if (id != kGenerateButton)
             return {};
-        const RunResult& run = *form_.last_run();
+        return run_outcome(*form_.last_run());
+    }
+
+    LineOutcome export_storyboard(const Tokens& tokens) {
+        return run_outcome(form_.export_storyboard(tokens[1]));
+    }
+
+    // Each thing of the file that the window could not take is a warning.
+    LineOutcome import_storyboard(const Tokens& tokens) {
+        auto imported = form_.import_storyboard(tokens[1]);
+        if (!imported.ok())
+            return {kGenerateFailed, std::move(imported.error())};
+        LineOutcome outcome;
+        for (std::string& line : imported.value())
+            outcome.warnings.push_back("aviso: " + std::move(line));
+        return outcome;
+    }
+
+    // A written storyboard: what the code page could not hold is a warning; a failure is
+    // reported and the script goes on.
+    static LineOutcome run_outcome(const RunResult& run) {
         if (run.ok()) {
             if (std::string warning = replacement_warning(run.value()); !warning.empty())
                 return {kOk, {}, {"aviso: " + std::move(warning)}};

@@ -15,6 +15,7 @@
 #include "storyboard/engine_reading.h"
 #include "storyboard/keys.h"
 #include "storyboard/range_walk.h"
+#include "storyboard/shared_actions.h"
 
 namespace tavrix {
 namespace {
@@ -391,12 +392,24 @@ std::vector<NumberKey> number_keys(const Part& part) {
     return keys;
 }
 
-void check_start_scene(const Storyboard::Header& header, Findings& findings) {
-    if (header.start_scene) {
-        findings.push_back(FieldName{C::Label17, {}}.text() +
+void check_start_scene(const Storyboard& storyboard, Findings& findings) {
+    const auto& start_scene = storyboard.header.start_scene;
+    if (!start_scene)
+        return;
+    const std::string name = FieldName{C::Label17, {}}.text();
+    if (storyboard.scenes.size() == 1) {
+        findings.push_back(name +
                            ": un motor cuenta las escenas desde 1 y otro desde 0, y el archivo "
                            "solo tiene la escena 0.");
+        return;
     }
+    const double scene = strict_number(*start_scene).value_or(0);
+    findings.push_back(name +
+                       ": un motor cuenta las escenas desde 1 y otro desde 0; según el motor, la "
+                       "primera escena que se juega puede no ser la " +
+                       *start_scene + ".");
+    if (scene >= static_cast<double>(storyboard.scenes.size()))
+        findings.push_back(name + ": el archivo no tiene la escena " + *start_scene + ".");
 }
 
 void check_action_number(std::string_view number, std::string_view scene, Findings& findings) {
@@ -543,10 +556,12 @@ std::vector<std::string> check_storyboard(const Storyboard& storyboard, std::str
     each_scene([&](const Storyboard::Scene& scene, const std::string& name) {
         check_number_keys(number_keys(scene), name, findings);
     });
-    check_start_scene(storyboard.header, findings);
+    check_start_scene(storyboard, findings);
     each_scene([&](const Storyboard::Scene& scene, const std::string& name) {
         check_action_number(scene.layer.animation, name, findings);
     });
+    for (const ActionClash& clash : action_clashes(storyboard))
+        findings.push_back(clash_text(storyboard, clash));
     each_scene([&](const Storyboard::Scene& scene, const std::string& name) {
         check_frames(scene, name, findings);
     });

@@ -35,14 +35,18 @@ S::Scene scene_on_screen(const Window& window, bool engine_keys) {
     if (ticked(window, C::Check8))
         scene.background = S::Background{text(C::Text24), {text(C::Text23), text(C::Text22)}};
     scene.engine_keys = engine_keys;
+    scene.action.push_back(row_on_screen(window));
+    return scene;
+}
+
+S::Row row_on_screen(const Window& window) {
     std::array<std::string, kRangeCount> from;
     std::array<std::string, kRangeCount> to;
     for (std::size_t i = 0; i < kRangeCount; ++i) {
-        from[i] = text(kFrameRanges[i].from);
-        to[i] = text(kFrameRanges[i].to);
+        from[i] = window.text(kFrameRanges[i].from);
+        to[i] = window.text(kFrameRanges[i].to);
     }
-    scene.action.push_back(range_row(from, to));
-    return scene;
+    return range_row(from, to);
 }
 
 Storyboard storyboard_on_screen(const Window& window, bool engine_keys) {

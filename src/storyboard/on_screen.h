@@ -12,6 +12,9 @@ namespace tavrix {
 // `engine_keys`: "Archivo listo para el motor".
 [[nodiscard]] Storyboard::Scene scene_on_screen(const Window& window, bool engine_keys);
 
+// The five ranges of the animation on screen.
+[[nodiscard]] Storyboard::Row row_on_screen(const Window& window);
+
 [[nodiscard]] Storyboard storyboard_on_screen(const Window& window, bool engine_keys);
 
 }  // namespace tavrix

@@ -54,6 +54,7 @@ struct Storyboard {
         std::string from;
         std::string to;
         bool steps_down = false;  // X and Y also move downward
+        bool operator==(const Range&) const = default;
     };
     // The five ranges of one animation, in the order of kFrameRanges.
     using Row = std::array<Range, kRangeCount>;

@@ -51,12 +51,12 @@ ActionLine action_line(std::string_view line, std::size_t number) {
     }
 }
 
+}  // namespace
+
 bool is_scene_section(std::string_view name) {
     return take_word(name, "scene") && !name.empty() &&
            std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
-
-}  // namespace
 
 bool same_name(std::string_view a, std::string_view b) noexcept {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };

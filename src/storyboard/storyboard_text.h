@@ -57,6 +57,9 @@ class StoryboardText {
 // Whether two names are the same in any case (ASCII letters), as engines compare them.
 [[nodiscard]] bool same_name(std::string_view a, std::string_view b) noexcept;
 
+// "Scene 3" in any case: a scene's section. Engines play them in file order.
+[[nodiscard]] bool is_scene_section(std::string_view name);
+
 // The key of that name in the section, in any case; the first when it is given twice.
 [[nodiscard]] const StoryboardKey* find_key(const StoryboardSection& section,
                                             std::string_view name);

@@ -15,12 +15,14 @@
 #include "common/numbers.h"
 #include "model/names.h"
 #include "model/ranges.h"
+#include "storyboard/action.h"
 #include "storyboard/block_writer.h"
 #include "storyboard/broken_lines.h"
 #include "storyboard/frame_count.h"
 #include "storyboard/frame_expansion.h"
 #include "storyboard/keys.h"
 #include "storyboard/messages.h"
+#include "storyboard/shared_actions.h"
 
 namespace tavrix {
 namespace {
@@ -31,15 +33,6 @@ using C = ControlId;
 std::string quoted(std::string_view text) {
     return quoted_for_message(text);
 }
-
-// Takes the bytes of the counting pass and keeps none.
-class Discard final : public Output {
-  public:
-    IoStatus open(std::string_view) override { return IoStatus::success(); }
-    IoStatus write(std::string_view) override { return IoStatus::success(); }
-    IoStatus commit() override { return IoStatus::success(); }
-    void abandon() noexcept override {}
-};
 
 std::string quoted_path(std::string_view path) {
     return quoted_for_message(path, kMessagePathLimit);
@@ -63,9 +56,7 @@ std::string background_name(std::size_t index) {
 
 // Whether scene `index` writes its own action: no earlier scene's layer plays that number.
 bool writes_action(const Storyboard& storyboard, std::size_t index) {
-    const std::string& number = storyboard.scenes[index].layer.animation;
-    return std::none_of(storyboard.scenes.begin(), storyboard.scenes.begin() + index,
-                        [&](const S::Scene& scene) { return scene.layer.animation == number; });
+    return action_owner(storyboard, index) == index;
 }
 
 // The first text that would break its line, when the file is to be engine-ready.
@@ -80,6 +71,12 @@ std::optional<WrittenText> first_broken_line(const Storyboard& storyboard) {
     }
     return std::nullopt;
 }
+
+// Where a failure happened: a scene, and a row of its action when it was one.
+struct Place {
+    std::size_t scene;
+    std::optional<std::size_t> row;
+};
 
 // Adds `ticks` to the run's total; false when it would leave its range.
 bool add_ticks(std::int32_t& total, std::int32_t ticks) {
@@ -107,7 +104,7 @@ class Run {
             if (!ticks.ok())
                 return ticks.error();
             if (!add_ticks(total, ticks.value()))
-                return tick_total_out_of_range();
+                return tick_total_out_of_range(Place{i, std::nullopt});
         }
         if (const auto flushed = writer_.flush(); !flushed.ok())
             return block_failure(flushed.error());
@@ -117,23 +114,10 @@ class Run {
     }
 
   private:
-    // The tick total of the action's frames, expanded through `writer`.
-    Expected<std::int32_t, ExpansionFailure> expand_action(const S::Scene& scene,
-                                                           BlockWriter& writer) const {
-        std::int32_t ticks = 0;
-        for (const S::Row& row : scene.action) {
-            const auto expanded = expand_frames(row, ticks, settings_.encode, writer);
-            if (!expanded.ok())
-                return expanded.error();
-            ticks = expanded.value();
-        }
-        return ticks;
-    }
-
-    Expected<std::int32_t, ExpansionFailure> count_ticks(const S::Scene& scene) const {
-        Discard discard;
+    Expected<std::int32_t, RowFailure> count_ticks(const S::Scene& scene) const {
+        DiscardOutput discard;
         BlockWriter counter(discard, settings_);
-        return expand_action(scene, counter);
+        return expand_action(scene.action, settings_.encode, counter);
     }
 
     // Scene `index` and its action, when it writes one; gives the action's tick total (0
@@ -144,16 +128,16 @@ class Run {
         if (scene.engine_keys) {
             const auto ticks = count_ticks(scene);
             if (!ticks.ok())
-                return expansion_failure(ticks.error());
+                return expansion_failure(ticks.error(), index);
             counted = ticks.value();
         }
         write_scene_keys(index, scene, counted);
         if (!writes_action(storyboard_, index))
             return 0;
         writer_.text_line({"[Begin action ", scene.layer.animation, "]"});
-        const auto expanded = expand_action(scene, writer_);
+        const auto expanded = expand_action(scene.action, settings_.encode, writer_);
         if (!expanded.ok())
-            return expansion_failure(expanded.error());
+            return expansion_failure(expanded.error(), index);
         write_trailer(expanded.value());
         return expanded.value();
     }
@@ -289,27 +273,39 @@ class Run {
         return file_failure("No se pudo escribir en el archivo ", failure.reason);
     }
 
-    RunFailure expansion_failure(const ExpansionFailure& failure) const {
-        if (const auto* value = std::get_if<NotANumber>(&failure))
-            return not_a_number(*value);
-        if (const auto* block = std::get_if<BlockFailure>(&failure))
+    RunFailure expansion_failure(const RowFailure& failure, std::size_t scene) const {
+        const Place place{scene, failure.row};
+        if (const auto* value = std::get_if<NotANumber>(&failure.failure))
+            return not_a_number(*value, place);
+        if (const auto* block = std::get_if<BlockFailure>(&failure.failure))
             return block_failure(*block);
-        return tick_total_out_of_range();
+        return tick_total_out_of_range(place);
     }
 
-    RunFailure not_a_number(const NotANumber& value) const {
+    // "escena 2, animación 1: ", when the run names its rows.
+    std::string where(const Place& place) const {
+        if (!settings_.names_rows)
+            return {};
+        std::string text = "escena " + std::to_string(place.scene);
+        if (place.row)
+            text += ", animación " + std::to_string(*place.row);
+        return text + ": ";
+    }
+
+    RunFailure not_a_number(const NotANumber& value, const Place& place) const {
         const FrameRange& range = kFrameRanges[value.range];
         return RunFailure{FailureCause::Field,
-                          "No se pudo generar " + quoted_path(path_) + ": el valor " +
-                              quoted(value.text) + " de " + quoted(control_name(range.from)) +
+                          "No se pudo generar " + quoted_path(path_) + ": " + where(place) +
+                              "el valor " + quoted(value.text) + " de " +
+                              quoted(control_name(range.from)) +
                               (is_beyond_double(value.text) ? " es demasiado grande para un número."
                                                             : " no es un número completo.")};
     }
 
-    RunFailure tick_total_out_of_range() const {
+    RunFailure tick_total_out_of_range(const Place& place) const {
         return RunFailure{FailureCause::TickTotal,
-                          "No se pudo generar " + quoted_path(path_) +
-                              ": el total de tics sale del rango de -2147483648 a 2147483647."};
+                          "No se pudo generar " + quoted_path(path_) + ": " + where(place) +
+                              "el total de tics sale del rango de -2147483648 a 2147483647."};
     }
 
     const Storyboard& storyboard_;
@@ -344,19 +340,37 @@ double scene_length(std::string_view start_time, std::int32_t tick_total) {
     return std::max(1.0, start + tick_total);
 }
 
-RunSize measure_run(const Storyboard& storyboard, Encoder encode) {
+namespace {
+
+// The run's size, and the first row at which it passes `limit` frames (0: none).
+struct Measured {
     RunSize size;
+    std::optional<Place> past_limit;
+};
+
+Measured measure(const Storyboard& storyboard, Encoder encode, std::uint64_t limit) {
+    Measured measured;
+    RunSize& size = measured.size;
     for (std::size_t i = 0; i < storyboard.scenes.size(); ++i) {
         if (!writes_action(storyboard, i))
             continue;
-        for (const S::Row& row : storyboard.scenes[i].action) {
-            const RunSize counted = count_frames(row, encode);
+        const std::vector<S::Row>& rows = storyboard.scenes[i].action;
+        for (std::size_t row = 0; row < rows.size(); ++row) {
+            const RunSize counted = count_frames(rows[row], encode);
             size.frames += counted.frames;
             size.frame_bytes += counted.frame_bytes;
             size.at_least = size.at_least || counted.at_least;
+            if (limit != 0 && size.frames > limit && !measured.past_limit)
+                measured.past_limit = Place{i, row};
         }
     }
-    return size;
+    return measured;
+}
+
+}  // namespace
+
+RunSize measure_run(const Storyboard& storyboard, Encoder encode) {
+    return measure(storyboard, encode, 0).size;
 }
 
 RunResult write_storyboard(const Storyboard& storyboard, std::string_view path, Output& output,
@@ -370,12 +384,16 @@ RunResult write_storyboard(const Storyboard& storyboard, std::string_view path, 
                               ": partiría su línea en el archivo listo para el motor."};
     }
     if (settings.max_frames != 0) {
-        const RunSize size = measure_run(storyboard, settings.encode);
-        if (size.frames > settings.max_frames) {
+        const Measured measured = measure(storyboard, settings.encode, settings.max_frames);
+        if (const auto& place = measured.past_limit) {
+            const std::string at = settings.names_rows
+                                       ? " (lo pasa la escena " + std::to_string(place->scene) +
+                                             ", animación " + std::to_string(*place->row) + ")"
+                                       : std::string();
             return RunFailure{FailureCause::TooManyFrames,
                               "No se generó " + quoted(path) + ": se escribirían " +
-                                  run_size_text(size) + ", más que el límite de " +
-                                  grouped_number(settings.max_frames) + " cuadros."};
+                                  run_size_text(measured.size) + ", más que el límite de " +
+                                  grouped_number(settings.max_frames) + " cuadros" + at + "."};
         }
     }
     RunResult result = Run(storyboard, path, output, settings).write_file(output);

@@ -37,6 +37,8 @@ struct RunSettings {
     Encoder encode;
     ProgressHook progress;         // may be empty
     std::uint64_t max_frames = 0;  // a longer run fails before it writes anything; 0: no limit
+    // A failure names the scene and the row (the animation) where it happened.
+    bool names_rows = false;
 };
 
 // The windows ask before a run of more frames than this, and tavrix-script refuses one
@@ -72,7 +74,16 @@ struct RunTotals {
 // The time value shown for a tick total: (total x 5) / 300.
 double time_of_ticks(std::int32_t tick_total);
 
-enum class FailureCause : std::uint8_t { File, Field, TickTotal, Cancelled, TooManyFrames };
+// NoScene and SharedAction refuse a whole storyboard before anything is written.
+enum class FailureCause : std::uint8_t {
+    File,
+    Field,
+    TickTotal,
+    Cancelled,
+    TooManyFrames,
+    NoScene,
+    SharedAction
+};
 
 struct RunFailure {
     FailureCause cause;
@@ -91,9 +102,9 @@ double scene_length(std::string_view start_time, std::int32_t tick_total);
 // Writes the storyboard to `path`: the header, then each scene as "[Scene i]" with its
 // action. With the engine keys, a text holding a CR, LF or NUL is refused before the file is
 // touched. Scenes whose layers play the same action number share the first one's action,
-// written once. Each action's tick total starts at 0; the run's is their sum. A scene with
-// its engine keys expands its frames twice: once without writing, for its length, which
-// comes before them in the file.
+// written once (see shared_actions.h). Each action's tick total starts at 0; the run's is their
+// sum. A scene with its engine keys expands its frames twice: once without writing, for its length,
+// which comes before them in the file.
 RunResult write_storyboard(const Storyboard& storyboard, std::string_view path, Output& output,
                            const RunSettings& settings);
 
