@@ -4,9 +4,8 @@
 // order and the case of names; the blanks around a value; the keys the window works out
 // again (end.time, bg.name) and the names of the background sections; a value that reads as
 // 0 written "0", as the window's fields show it; and an action that several scenes play
-// written once. Nothing of these files may be reported as not taken, but for the one whose
-// every value the code page turned into "?" marks: its start scene and its action number
-// are no numbers, so neither is taken, which the import says.
+// written once. Nothing of these files may be reported as not taken, but for two, which the
+// test names.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -118,13 +117,18 @@ TEST(RoundTrip, EveryGoldenStoryboardComesBack) {
         ASSERT_TRUE(original.ok()) << original.error();
         const auto imported = f.form.import_storyboard("in.def");
         ASSERT_TRUE(imported.ok()) << imported.error();
-        const bool marks = entry.path().filename() == "replaced_characters_each_field.def";
-        EXPECT_EQ(imported.value().size(), marks ? 3U : 0U);
+        // Two files hold what the window cannot take: every value turned into "?" marks
+        // (neither the start scene nor the action number is a number), and a scene made by
+        // a line break typed into a field, which has no layer.
+        const std::string name = entry.path().filename().string();
+        const bool marks = name == "replaced_characters_each_field.def";
+        const bool layerless = name == "line_break_as_typed.def";
+        EXPECT_EQ(imported.value().size(), marks ? 3U : layerless ? 1U : 0U);
         ASSERT_TRUE(f.form.export_storyboard("out.def").ok());
         const std::string exported = f.file->committed;
         const auto again = read_storyboard_text(exported);
         ASSERT_TRUE(again.ok());
-        if (!marks) {
+        if (!marks && !layerless) {
             EXPECT_TRUE(played(again.value()) == played(original.value())) << exported;
         }
         // The window's own file comes back byte for byte.

@@ -4,10 +4,17 @@ namespace tavrix {
 namespace {
 
 // FNV-1a over every byte the expansion writes: frame lines are compared without keeping them.
+// Hashes what is written; past `budget` bytes it refuses the next block, which ends the run.
 class FingerprintOutput final : public Output {
   public:
+    explicit FingerprintOutput(std::uint64_t budget) : budget_(budget) {}
+
     IoStatus open(std::string_view) override { return IoStatus::success(); }
     IoStatus write(std::string_view bytes) override {
+        if (print_.bytes >= budget_) {
+            stopped_ = true;
+            return IoStatus::cancelled();
+        }
         for (const char c : bytes) {
             print_.hash ^= static_cast<unsigned char>(c);
             print_.hash *= 0x100000001b3ULL;
@@ -19,9 +26,12 @@ class FingerprintOutput final : public Output {
     void abandon() noexcept override {}
 
     const ActionFingerprint& print() const { return print_; }
+    bool stopped() const { return stopped_; }
 
   private:
+    std::uint64_t budget_;
     ActionFingerprint print_{0xcbf29ce484222325ULL, 0};
+    bool stopped_ = false;
 };
 
 }  // namespace
@@ -52,16 +62,19 @@ Expected<std::int32_t, RowFailure> expand_action(std::span<const Storyboard::Row
     return ticks;
 }
 
-std::optional<ActionFingerprint> fingerprint(std::span<const Storyboard::Row> rows,
-                                             Encoder encode) {
-    FingerprintOutput output;
+std::optional<ActionFingerprint> fingerprint(std::span<const Storyboard::Row> rows, Encoder encode,
+                                             std::uint64_t budget) {
+    FingerprintOutput output(budget);
     const RunSettings settings{encode, {}, 0};
     {
         BlockWriter writer(output, settings);
-        if (!expand_action(rows, encode, writer).ok() || !writer.flush().ok())
+        const bool expanded = expand_action(rows, encode, writer).ok() && writer.flush().ok();
+        if (!expanded && !output.stopped())
             return std::nullopt;
     }
-    return output.print();
+    ActionFingerprint print = output.print();
+    print.whole = !output.stopped();
+    return print;
 }
 
 }  // namespace tavrix

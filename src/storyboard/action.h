@@ -40,13 +40,18 @@ void append_as_typed(std::string_view utf8, std::string& out);
 [[nodiscard]] std::optional<std::int32_t> action_ticks(std::span<const Storyboard::Row> rows);
 
 // Two actions whose frame lines are the same bytes have the same fingerprint; none when the
-// action cannot be expanded.
+// action cannot be expanded. The expansion stops soon after `budget` bytes: then the print
+// is of a beginning of the action only (`whole` false), which is enough to tell two long
+// actions apart in a moment when they differ early.
 struct ActionFingerprint {
     std::uint64_t hash;
     std::uint64_t bytes;
+    bool whole = true;
     bool operator==(const ActionFingerprint&) const = default;
 };
+inline constexpr std::uint64_t kWholeAction = UINT64_MAX;
 [[nodiscard]] std::optional<ActionFingerprint> fingerprint(std::span<const Storyboard::Row> rows,
-                                                           Encoder encode);
+                                                           Encoder encode,
+                                                           std::uint64_t budget = kWholeAction);
 
 }  // namespace tavrix

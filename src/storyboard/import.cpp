@@ -258,8 +258,14 @@ class Importer {
                  quoted(loops.key->name) + " no se toma: sin «bgm» la ventana no tiene música.");
         }
         scene.background = background(section, at(Key::BackgroundName), where);
-        if (const Given& action = at(Key::LayerAnimation); action.key)
+        if (const Given& action = at(Key::LayerAnimation); action.key) {
             scene.action = action_rows(action, where);
+        } else {
+            note(sections_[section].line, where,
+                 "la escena no tiene " + quoted(key_def(Key::LayerAnimation).name) +
+                     ": en la ventana toda escena tiene su capa 0, y el archivo que se escriba "
+                     "la tendrá.");
+        }
         if (const Given& length = at(Key::SceneLength); length.key)
             check_length(length, scene, where);
         return scene;

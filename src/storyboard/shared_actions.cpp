@@ -1,6 +1,8 @@
 #include "storyboard/shared_actions.h"
 
+#include <cstdint>
 #include <optional>
+#include <span>
 
 #include "model/controls.h"
 #include "storyboard/action.h"
@@ -16,24 +18,41 @@ std::size_t action_owner(const Storyboard& storyboard, std::size_t index) {
     return index;
 }
 
+namespace {
+
+// Enough frame lines to tell most actions apart without writing all of them.
+constexpr std::uint64_t kFirstBytes = 256 * 1024;
+
+// Whether two actions' frame lines differ; none when either cannot be expanded. Their
+// beginnings are compared first, so that "Comprobar" stays quick on long actions that
+// differ early; only equal beginnings of long actions are followed to their ends.
+std::optional<bool> frames_differ(std::span<const Storyboard::Row> a,
+                                  std::span<const Storyboard::Row> b) {
+    const auto first_a = fingerprint(a, append_as_typed, kFirstBytes);
+    const auto first_b = fingerprint(b, append_as_typed, kFirstBytes);
+    if (!first_a || !first_b)
+        return std::nullopt;
+    if (*first_a != *first_b || first_a->whole)
+        return *first_a != *first_b;
+    const auto whole_a = fingerprint(a, append_as_typed);
+    const auto whole_b = fingerprint(b, append_as_typed);
+    if (!whole_a || !whole_b)
+        return std::nullopt;
+    return *whole_a != *whole_b;
+}
+
+}  // namespace
+
 std::vector<ActionClash> action_clashes(const Storyboard& storyboard) {
-    const std::vector<Storyboard::Scene>& scenes = storyboard.scenes;
-    std::vector<std::optional<std::optional<ActionFingerprint>>> prints(scenes.size());
-    const auto print_of = [&](std::size_t i) {
-        if (!prints[i])
-            prints[i] = fingerprint(scenes[i].action, append_as_typed);
-        return *prints[i];
-    };
     // Frames are compared as the fields give them, so that "Comprobar" and the writer agree
     // whatever the code page.
+    const std::vector<Storyboard::Scene>& scenes = storyboard.scenes;
     std::vector<ActionClash> clashes;
     for (std::size_t i = 0; i < scenes.size(); ++i) {
         const std::size_t owner = action_owner(storyboard, i);
         if (owner == i || scenes[owner].action == scenes[i].action)
             continue;
-        const auto own = print_of(i);
-        const auto owners = print_of(owner);
-        if (own && owners && own != owners)
+        if (frames_differ(scenes[owner].action, scenes[i].action).value_or(false))
             clashes.push_back({owner, i});
     }
     return clashes;
