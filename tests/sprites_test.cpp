@@ -188,17 +188,13 @@ struct Damage {
     const char* name;
     int version;
     std::function<void(Bytes&)> change;
-    K kind;
-    P place = P::Archive;
-    SpriteKey key{};
+    SpriteKey key{};  // the sprite drawn
 };
 
-// The line a person reads of each fault, the byte it names included, pinned by a file of
-// tests/sprites/ that holds "ROW: LINE" for each row.
-void expect_fault(const Damage& row, const SpriteFault& fault, std::string& lines) {
-    EXPECT_EQ(fault.kind, row.kind) << row.name << ": " << sprite_fault_text(fault);
-    EXPECT_EQ(fault.place, row.place) << row.name;
-    EXPECT_EQ(fault.key, row.key) << row.name;
+// The line a person reads of each fault, pinned by a file of tests/sprites/ that holds
+// "ROW: LINE" for each row. As every kind and place has words of its own (fault_words.txt),
+// the line pins the fault's kind, place, sprite and byte.
+void add_line(const Damage& row, const SpriteFault& fault, std::string& lines) {
     lines += std::string(row.name) + ": " + sprite_fault_text(fault) + "\n";
 }
 
@@ -217,95 +213,42 @@ Bytes damaged(const Damage& row) {
 
 TEST(SpriteArchive, RefusesAtOpeningWhatDamagesTheWhole) {
     const Damage rows[] = {
-        {"signature", 2, [](Bytes& b) { b[3] = 'X'; }, K::NotAnArchive},
-        {"version 3", 2, [](Bytes& b) { b[15] = 3; }, K::UnknownVersion},
-        {"header cut", 2, [](Bytes& b) { b.resize(40); }, K::Truncated},
-        {"v1 count over the limit", 1, [](Bytes& b) { put(b, 20, 70000); }, K::CountTooLarge},
-        {"v1 count beyond the chain", 1, [](Bytes& b) { put(b, 20, 7); }, K::Truncated},
-        {"v1 next outside", 1, [](Bytes& b) { put(b, 512, 1u << 30); }, K::OutsideFile},
-        {"v1 data past the end", 1, [](Bytes& b) { put(b, 516, 1u << 20); }, K::Truncated,
-         P::Sprite},
-        {"v1 link to nowhere",
-         1,
-         [](Bytes& b) { put(b, subheader(b, 4) + 16, 99, 2); },
-         K::LinkToNowhere,
-         P::Sprite,
-         {0, 4}},
-        {"v1 link loop",
-         1,
-         [](Bytes& b) { put(b, subheader(b, 4) + 16, 5, 2), put(b, subheader(b, 5) + 16, 4, 2); },
-         K::LinkLoop,
-         P::Sprite,
-         {0, 4}},
-        {"v1 first takes the previous palette", 1, [](Bytes& b) { b[512 + 18] = 1; }, K::BadPalette,
-         P::Sprite},
-        {"v1 four bits a pixel", 1, [](Bytes& b) { b[544 + 3] = 4; }, K::BadPixelData, P::Sprite},
-        {"v1 line shorter than the width", 1, [](Bytes& b) { put(b, 544 + 66, 8, 2); },
-         K::BadPixelData, P::Sprite},
-        {"v2 sprite count over the limit", 2, [](Bytes& b) { put(b, 40, 70000); },
-         K::CountTooLarge},
-        {"v2 palette count beyond the file", 2, [](Bytes& b) { put(b, 48, 60000); }, K::Truncated},
-        {"v2 node table outside", 2, [](Bytes& b) { put(b, 36, 1u << 30); }, K::OutsideFile},
+        {"signature", 2, [](Bytes& b) { b[3] = 'X'; }},
+        {"version 3", 2, [](Bytes& b) { b[15] = 3; }},
+        {"header cut", 2, [](Bytes& b) { b.resize(40); }},
+        {"v1 count over the limit", 1, [](Bytes& b) { put(b, 20, 70000); }},
+        {"v1 count beyond the chain", 1, [](Bytes& b) { put(b, 20, 7); }},
+        {"v1 next outside", 1, [](Bytes& b) { put(b, 512, 1u << 30); }},
+        {"v1 data past the end", 1, [](Bytes& b) { put(b, 516, 1u << 20); }},
+        {"v1 link to nowhere", 1, [](Bytes& b) { put(b, subheader(b, 4) + 16, 99, 2); }},
+        {"v1 link loop", 1,
+         [](Bytes& b) { put(b, subheader(b, 4) + 16, 5, 2), put(b, subheader(b, 5) + 16, 4, 2); }},
+        {"v1 first takes the previous palette", 1, [](Bytes& b) { b[512 + 18] = 1; }},
+        {"v1 four bits a pixel", 1, [](Bytes& b) { b[544 + 3] = 4; }},
+        {"v1 line shorter than the width", 1, [](Bytes& b) { put(b, 544 + 66, 8, 2); }},
+        {"v2 sprite count over the limit", 2, [](Bytes& b) { put(b, 40, 70000); }},
+        {"v2 palette count beyond the file", 2, [](Bytes& b) { put(b, 48, 60000); }},
+        {"v2 node table outside", 2, [](Bytes& b) { put(b, 36, 1u << 30); }},
         {"v2 literal block cut", 2,
-         [](Bytes& b) { put(b, 56, static_cast<std::uint32_t>(b.size())); }, K::Truncated},
-        {"v2 data outside its block", 2, [](Bytes& b) { put(b, node(0) + 16, 1u << 30); },
-         K::OutsideFile, P::Sprite},
-        {"v2 data running out of its block",
-         2,
-         [](Bytes& b) { put(b, node(3) + 20, 1u << 30); },
-         K::Truncated,
-         P::Sprite,
-         {0, 3}},
-        {"v2 link to itself",
-         2,
-         [](Bytes& b) { put(b, node(7) + 12, 7, 2); },
-         K::LinkLoop,
-         P::Sprite,
-         {0, 7}},
-        {"v2 link to nowhere",
-         2,
-         [](Bytes& b) { put(b, node(7) + 12, 50, 2); },
-         K::LinkToNowhere,
-         P::Sprite,
-         {0, 7}},
-        {"v2 palette link to itself",
-         2,
-         [](Bytes& b) { put(b, palette_node(2) + 6, 2, 2); },
-         K::LinkLoop,
-         P::Palette,
-         {1, 2}},
-        {"v2 palette link to nowhere",
-         2,
-         [](Bytes& b) { put(b, palette_node(2) + 6, 3, 2); },
-         K::LinkToNowhere,
-         P::Palette,
-         {1, 2}},
-        {"v2 palette of 300 colours",
-         2,
-         [](Bytes& b) { put(b, palette_node(0) + 4, 300, 2); },
-         K::BadPalette,
-         P::Palette,
-         {1, 0}},
-        {"v2 palette shorter than its colours",
-         2,
-         [](Bytes& b) { put(b, palette_node(1) + 12, 60); },
-         K::BadPalette,
-         P::Palette,
-         {1, 1}},
-        {"v2 palette outside the block",
-         2,
-         [](Bytes& b) { put(b, palette_node(1) + 8, 1u << 30); },
-         K::OutsideFile,
-         P::Palette,
-         {1, 1}},
-        {"v2 palette that does not exist", 2, [](Bytes& b) { put(b, node(0) + 24, 3, 2); },
-         K::BadPalette, P::Sprite},
+         [](Bytes& b) { put(b, 56, static_cast<std::uint32_t>(b.size())); }},
+        {"v2 data outside its block", 2, [](Bytes& b) { put(b, node(0) + 16, 1u << 30); }},
+        {"v2 data running out of its block", 2, [](Bytes& b) { put(b, node(3) + 20, 1u << 30); }},
+        {"v2 link to itself", 2, [](Bytes& b) { put(b, node(7) + 12, 7, 2); }},
+        {"v2 link to nowhere", 2, [](Bytes& b) { put(b, node(7) + 12, 50, 2); }},
+        {"v2 palette link to itself", 2, [](Bytes& b) { put(b, palette_node(2) + 6, 2, 2); }},
+        {"v2 palette link to nowhere", 2, [](Bytes& b) { put(b, palette_node(2) + 6, 3, 2); }},
+        {"v2 palette of 300 colours", 2, [](Bytes& b) { put(b, palette_node(0) + 4, 300, 2); }},
+        {"v2 palette shorter than its colours", 2,
+         [](Bytes& b) { put(b, palette_node(1) + 12, 60); }},
+        {"v2 palette outside the block", 2,
+         [](Bytes& b) { put(b, palette_node(1) + 8, 1u << 30); }},
+        {"v2 palette that does not exist", 2, [](Bytes& b) { put(b, node(0) + 24, 3, 2); }},
     };
     std::string lines;
     for (const Damage& row : rows) {
         const auto archive = open_bytes(damaged(row));
         ASSERT_FALSE(archive.ok()) << row.name;
-        expect_fault(row, archive.error(), lines);
+        add_line(row, archive.error(), lines);
     }
     expect_golden(lines, "opening_faults.txt");
 }
@@ -316,37 +259,15 @@ TEST(SpriteArchive, RefusesAtDrawingWhatDamagesOneSprite) {
     };
     const Damage rows[] = {
         {"v2 60000 x 60000", 2,
-         [](Bytes& b) { put(b, node(0) + 4, 60000, 2), put(b, node(0) + 6, 60000, 2); },
-         K::SizeTooLarge, P::Sprite},
-        {"v2 raw too short", 2, [](Bytes& b) { put(b, node(0) + 20, get(b, node(0) + 20) - 1); },
-         K::BadPixelData, P::Sprite},
-        {"v2 unknown format", 2, [](Bytes& b) { b[node(0) + 14] = 7; }, K::BadPixelData, P::Sprite},
-        {"v2 stated length", 2, data(1, 0, 0xFF), K::SizeMismatch, P::Sprite, {0, 1}},
-        {"v2 rle8 cut short",
-         2,
-         [](Bytes& b) { put(b, node(1) + 20, 30); },
-         K::BadPixelData,
-         P::Sprite,
-         {0, 1}},
-        {"v2 rle5 cut short",
-         2,
-         [](Bytes& b) { put(b, node(2) + 20, 30); },
-         K::BadPixelData,
-         P::Sprite,
-         {0, 2}},
-        {"v2 lz5 copy before the first pixel",
-         2,
-         data(3, 4, 0x01),
-         K::BadPixelData,
-         P::Sprite,
-         {0, 3}},
-        {"v2 png damaged", 2, data(5, 5, 'X'), K::PngRefused, P::Sprite, {0, 5}},
-        {"v2 png lies about its size",
-         2,
-         [](Bytes& b) { put(b, node(5) + 4, 49, 2); },
-         K::SizeMismatch,
-         P::Sprite,
-         {0, 5}},
+         [](Bytes& b) { put(b, node(0) + 4, 60000, 2), put(b, node(0) + 6, 60000, 2); }},
+        {"v2 raw too short", 2, [](Bytes& b) { put(b, node(0) + 20, get(b, node(0) + 20) - 1); }},
+        {"v2 unknown format", 2, [](Bytes& b) { b[node(0) + 14] = 7; }},
+        {"v2 stated length", 2, data(1, 0, 0xFF), {0, 1}},
+        {"v2 rle8 cut short", 2, [](Bytes& b) { put(b, node(1) + 20, 30); }, {0, 1}},
+        {"v2 rle5 cut short", 2, [](Bytes& b) { put(b, node(2) + 20, 30); }, {0, 2}},
+        {"v2 lz5 copy before the first pixel", 2, data(3, 4, 0x01), {0, 3}},
+        {"v2 png damaged", 2, data(5, 5, 'X'), {0, 5}},
+        {"v2 png lies about its size", 2, [](Bytes& b) { put(b, node(5) + 4, 49, 2); }, {0, 5}},
         {"v2 png with too little image data for the size it states",
          2,
          [](Bytes& b) {
@@ -354,26 +275,12 @@ TEST(SpriteArchive, RefusesAtDrawingWhatDamagesOneSprite) {
              for (const std::size_t at : {data_of(b, 6) + 20, data_of(b, 6) + 24})
                  put(b, at, 0x100000);  // 4096, big-endian
          },
-         K::SizeMismatch,
-         P::Sprite,
          {0, 6}},
-        {"v2 colour png as indexes",
-         2,
-         [](Bytes& b) { b[node(5) + 14] = 10; },
-         K::PngRefused,
-         P::Sprite,
-         {0, 5}},
-        {"v2 png without its stated length",
-         2,
-         [](Bytes& b) { put(b, node(6) + 20, 3); },
-         K::PngRefused,
-         P::Sprite,
-         {0, 6}},
+        {"v2 colour png as indexes", 2, [](Bytes& b) { b[node(5) + 14] = 10; }, {0, 5}},
+        {"v2 png without its stated length", 2, [](Bytes& b) { put(b, node(6) + 20, 3); }, {0, 6}},
         {"v1 60000 wide", 1,
-         [](Bytes& b) { put(b, 544 + 8, 59999, 2), put(b, 544 + 66, 60000, 2); }, K::SizeTooLarge,
-         P::Sprite},
-        {"v1 runs cut short", 1, [](Bytes& b) { put(b, 516, 128 + 768 + 3); }, K::BadPixelData,
-         P::Sprite},
+         [](Bytes& b) { put(b, 544 + 8, 59999, 2), put(b, 544 + 66, 60000, 2); }},
+        {"v1 runs cut short", 1, [](Bytes& b) { put(b, 516, 128 + 768 + 3); }},
     };
     std::string lines;
     for (const Damage& row : rows) {
@@ -381,8 +288,10 @@ TEST(SpriteArchive, RefusesAtDrawingWhatDamagesOneSprite) {
         ASSERT_TRUE(archive.ok()) << row.name << ": " << sprite_fault_text(archive.error());
         const auto picture = archive.value().picture(row.key);
         ASSERT_FALSE(picture.ok()) << row.name;
-        expect_fault(row, picture.error(), lines);
-        EXPECT_EQ(archive.value().picture(row.key).error().kind, row.kind) << row.name << ", again";
+        add_line(row, picture.error(), lines);
+        EXPECT_EQ(sprite_fault_text(archive.value().picture(row.key).error()),
+                  sprite_fault_text(picture.error()))
+            << row.name << ", again";
     }
     expect_golden(lines, "drawing_faults.txt");
     auto archive = open_bytes(testing::write_archive(version2()));
