@@ -193,6 +193,10 @@ std::optional<std::string> Form1::long_run_question() const {
     return tavrix::long_run_question(run_size());
 }
 
+std::optional<std::string> Form1::long_export_question() const {
+    return tavrix::long_run_question(measure_run(store_storyboard(*this), platform_.encode));
+}
+
 Session Form1::snapshot() const {
     return Session{.controls = window_.states(),
                    .store = store_,

@@ -67,6 +67,10 @@ class Form1 final : private EventSink {
     // scenes that play one action number with different frames are refused, and a failure
     // names the scene and the animation.
     [[nodiscard]] RunResult export_storyboard(std::string_view path);
+    // The same into the file in "Nombre del archivo:", as the windows' menu item writes it.
+    [[nodiscard]] RunResult export_storyboard() { return export_storyboard(path()); }
+    // What a window asks before an export that would be a very long run (nothing when not).
+    [[nodiscard]] std::optional<std::string> long_export_question() const;
 
     // "Importar storyboard...": replaces the window's work by the storyboard file at `path`,
     // typed in as a person would (see type_storyboard), with "Nombre del archivo:" and the

@@ -21,14 +21,11 @@ constexpr Shortcut function_key(std::uint8_t number) {
     return {.function = number};
 }
 
-// The caption of "Generar!" as the button has it, with its access key on the "n": the "G"
-// belongs to "Guardar sesión".
-std::string generate_caption_with_key() {
-    constexpr std::size_t kAccessKey = 2;
-    const std::string_view caption = generate_caption();
+// `caption` with its access key on the character at `key`, and `tail` after it.
+std::string with_access_key(std::string_view caption, std::size_t key, std::string_view tail = {}) {
     std::string text;
-    text.reserve(caption.size() + 1);
-    text.append(caption.substr(0, kAccessKey)).append("&").append(caption.substr(kAccessKey));
+    text.reserve(caption.size() + 1 + tail.size());
+    text.append(caption.substr(0, key)).append("&").append(caption.substr(key)).append(tail);
     return text;
 }
 
@@ -53,7 +50,10 @@ std::span<const MenuItem> menu_items() {
         {M::File, C::OpenSession, "&Abrir sesión...", control('O')},
         {M::File, C::SaveSession, "&Guardar sesión", control('S')},
         {M::File, C::SaveSessionAs, "Guardar sesión &como...", control_shift('S')},
-        {M::File, C::Generate, generate_caption_with_key(), {}, kSeparated},
+        // "Generar!" as the button has it, its key on the "n": the "G" is "Guardar sesión"'s;
+        // "Generar storyboard completo" on the "t", since "s" is "Salir"'s and "c" "como"'s.
+        {M::File, C::Generate, with_access_key(generate_caption(), 2), {}, kSeparated},
+        {M::File, C::ExportStoryboard, with_access_key(kExportCaption, 9), control('G')},
         {M::File, C::Quit, "&Salir", control('Q'), kSeparated},
         {M::Tools, C::Check, "&Comprobar", control('K')},
         {M::Tools, C::Preview, "&Vista previa", function_key(5)},

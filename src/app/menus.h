@@ -18,11 +18,17 @@ enum class MenuCommand : std::uint8_t {
     SaveSession,
     SaveSessionAs,
     Generate,
+    ExportStoryboard,
     Quit,
     Check,
     Preview,
     EngineReady,
 };
+
+// The whole storyboard's items without their "&", where the windows name the same action
+// elsewhere: the title of the export's progress, and of the import's file dialog and report.
+inline constexpr std::string_view kExportCaption = "Generar storyboard completo";
+inline constexpr std::string_view kImportCaption = "Importar storyboard";
 
 // A key with the modifiers held with it: a capital letter, or a function key.
 struct Shortcut {

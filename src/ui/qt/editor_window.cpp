@@ -12,6 +12,7 @@
 #include <limits>
 #include <string_view>
 
+#include "app/menus.h"
 #include "model/field_text.h"
 #include "model/names.h"
 #include "ui/qt/message_box.h"
@@ -204,7 +205,7 @@ void EditorWindow::generate() {
     if (const std::optional<std::string> question = form_.long_run_question();
         question && !confirmed(this, *question))
         return;
-    run_watch_.start();
+    run_watch_.start(generate_caption());
     const bool refused = form_.click(kGenerateButton) != ActionStatus::Done;
     run_watch_.finish();
     sync_after(kGenerateButton);
@@ -212,6 +213,18 @@ void EditorWindow::generate() {
     if (refused)
         return;
     if (const std::optional<Notice> notice = run_notice(*form_.last_run()))
+        show_message(this, notice->kind, notice->text);
+}
+
+// Shown as "Generar!" shows its run, though it changes nothing on the form.
+void EditorWindow::export_storyboard() {
+    if (const std::optional<std::string> question = form_.long_export_question();
+        question && !confirmed(this, *question))
+        return;
+    run_watch_.start(kExportCaption);
+    const RunResult run = form_.export_storyboard();
+    run_watch_.finish();
+    if (const std::optional<Notice> notice = run_notice(run))
         show_message(this, notice->kind, notice->text);
 }
 

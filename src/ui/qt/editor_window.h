@@ -35,6 +35,8 @@ class EditorWindow final : public QWidget {
 
     // "Generar!", as its button does.
     void generate();
+    // "Generar storyboard completo", into the file in "Nombre del archivo:".
+    void export_storyboard();
     // Brings every widget whose properties the model changed outside a person's action (a
     // session opened) back in line with the model.
     void sync_changed();

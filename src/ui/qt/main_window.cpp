@@ -158,6 +158,9 @@ void MainWindow::run(MenuCommand command) {
         case MenuCommand::Generate:
             editor_->generate();
             break;
+        case MenuCommand::ExportStoryboard:
+            editor_->export_storyboard();
+            break;
         case MenuCommand::Quit:
             close();
             break;

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QProgressDialog>
 
-#include "app/form1.h"
 #include "storyboard/messages.h"
 #include "ui/qt/model_text.h"
 
@@ -21,8 +20,9 @@ QString shown_progress(const RunProgress& progress) {
 
 }  // namespace
 
-void RunWatch::start() {
+void RunWatch::start(std::string_view title) {
     finish();
+    title_ = from_model(title);
     since_start_.start();
     since_refresh_.invalidate();
 }
@@ -51,7 +51,7 @@ void RunWatch::finish() {
 void RunWatch::show_progress(const RunProgress& progress) {
     if (!dialog_) {
         dialog_ = new QProgressDialog(&owner_);
-        dialog_->setWindowTitle(from_model(generate_caption()));
+        dialog_->setWindowTitle(title_);
         dialog_->setCancelButtonText(from_model(kCancelButton));
         dialog_->setRange(0, 0);  // the length of a run is not known beforehand
         dialog_->setAutoClose(false);

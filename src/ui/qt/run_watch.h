@@ -1,4 +1,5 @@
-// Watches a "Generar!" run from the core's progress hook. A run that lasts longer than a
+// Watches a run that writes a storyboard ("Generar!", "Generar storyboard completo") from
+// the core's progress hook. A run that lasts longer than a
 // moment gets a modal dialog with the frames and bytes written so far and a "Cancelar"
 // button; the dialog is modal so that no other edit reaches the model while the run is
 // still inside it.
@@ -6,6 +7,9 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QString>
+
+#include <string_view>
 
 #include "storyboard/writer.h"
 
@@ -21,7 +25,8 @@ class RunWatch {
     RunWatch& operator=(const RunWatch&) = delete;
     ~RunWatch() { finish(); }
 
-    void start();
+    // `title`: the command that runs, which titles the dialog.
+    void start(std::string_view title);
     // Returns false when the person cancelled.
     bool keep_going(const RunProgress& progress);
     void finish();
@@ -33,6 +38,7 @@ class RunWatch {
     QElapsedTimer since_start_;
     QElapsedTimer since_refresh_;
     QPointer<QProgressDialog> dialog_;
+    QString title_;
 };
 
 }  // namespace tavrix::qt

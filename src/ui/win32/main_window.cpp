@@ -366,6 +366,9 @@ void MainWindow::on_menu(int identifier) {
         case MenuCommand::Generate:
             on_clicked(kGenerateButton);
             break;
+        case MenuCommand::ExportStoryboard:
+            export_storyboard();
+            break;
         case MenuCommand::Quit:
             PostMessageW(window_, WM_CLOSE, 0, 0);
             break;
@@ -412,10 +415,28 @@ void MainWindow::generate() {
     if (const std::optional<std::string> question = form_.long_run_question();
         question && !confirmed(window_, *question))
         return;
+    start_run(generate_caption());
+    // A refused press changes nothing and tells nothing.
+    const bool pressed = form_.click(kGenerateButton) == ActionStatus::Done;
+    finish_run(pressed ? run_notice(*form_.last_run()) : std::nullopt);
+}
+
+// Shown as "Generar!" shows its run, though it changes nothing on the form.
+void MainWindow::export_storyboard() {
+    if (const std::optional<std::string> question = form_.long_export_question();
+        question && !confirmed(window_, *question))
+        return;
+    start_run(kExportCaption);
+    finish_run(run_notice(form_.export_storyboard()));
+}
+
+void MainWindow::start_run(std::string_view title) {
     generating_ = true;
+    run_title_ = title;
     run_started_ = std::chrono::steady_clock::now();
-    // A refused press changes nothing; its failure, if any, is reported after the click.
-    (void)form_.click(kGenerateButton);
+}
+
+void MainWindow::finish_run(std::optional<Notice> notice) {
     progress_.reset();
     generating_ = false;
     apply_changes();
@@ -424,6 +445,7 @@ void MainWindow::generate() {
         DestroyWindow(window_);
         return;
     }
+    report_ = std::move(notice);
     PostMessageW(window_, kReportRun, 0, 0);
 }
 
@@ -431,7 +453,7 @@ bool MainWindow::on_progress(const RunProgress& progress) {
     if (!progress_) {
         if (std::chrono::steady_clock::now() - run_started_ < kProgressDelay)
             return true;
-        progress_ = ProgressWindow::open(window_, instance_);
+        progress_ = ProgressWindow::open(window_, instance_, run_title_);
         if (!progress_)
             return true;
     }
@@ -440,10 +462,7 @@ bool MainWindow::on_progress(const RunProgress& progress) {
 }
 
 void MainWindow::report_run() {
-    const std::optional<RunResult>& run = form_.last_run();
-    if (!run)
-        return;
-    if (const std::optional<Notice> notice = run_notice(*run))
+    if (const std::optional<Notice> notice = std::exchange(report_, std::nullopt))
         show_message(window_, notice->kind, notice->text);
 }
 

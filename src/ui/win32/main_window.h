@@ -10,11 +10,13 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/form1.h"
 #include "app/session_document.h"
 #include "app/session_flow.h"
+#include "storyboard/messages.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/preview_window.h"
 #include "ui/win32/progress_window.h"
@@ -60,6 +62,11 @@ class MainWindow final : private SessionWindow {
     void on_text_changed(ControlId id);
     void on_clicked(ControlId id);
     void generate();
+    void export_storyboard();
+    // Around a run that writes a storyboard: `title` names it on its progress window; the
+    // controls then show its outcome, and `notice` is told once the click or menu returns.
+    void start_run(std::string_view title);
+    void finish_run(std::optional<Notice> notice);
     bool on_progress(const RunProgress& progress);
     void report_run();
 
@@ -105,6 +112,8 @@ class MainWindow final : private SessionWindow {
     bool generating_ = false;
     bool close_after_run_ = false;
     std::chrono::steady_clock::time_point run_started_;
+    std::string_view run_title_;
+    std::optional<Notice> report_;  // what the last run tells, until it is shown
     std::unique_ptr<ProgressWindow> progress_;
     std::unique_ptr<PreviewWindow> preview_;  // after form_, which it shows
 };

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "app/form1.h"
 #include "storyboard/messages.h"
 #include "system/text_win32.h"
 #include "ui/win32/window_class.h"
@@ -26,7 +25,8 @@ std::wstring shown_progress(std::uint64_t frames, std::uint64_t bytes) {
 
 }  // namespace
 
-std::unique_ptr<ProgressWindow> ProgressWindow::open(HWND owner, HINSTANCE instance) {
+std::unique_ptr<ProgressWindow> ProgressWindow::open(HWND owner, HINSTANCE instance,
+                                                     std::string_view title) {
     register_dialog_class(instance, procedure, kClassName);
     auto progress = std::make_unique<ProgressWindow>(owner);
     const int dpi = window_dpi(owner);
@@ -36,8 +36,8 @@ std::unique_ptr<ProgressWindow> ProgressWindow::open(HWND owner, HINSTANCE insta
     const int left = (frame.left + frame.right - size.cx) / 2;
     const int top = (frame.top + frame.bottom - size.cy) / 2;
     progress->window_ =
-        CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, widen(generate_caption()).c_str(), kStyle,
-                        left, top, size.cx, size.cy, owner, nullptr, instance, progress.get());
+        CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, widen(title).c_str(), kStyle, left, top,
+                        size.cx, size.cy, owner, nullptr, instance, progress.get());
     if (!progress->window_)
         return nullptr;
     progress->font_ = dialog_font(dpi);

@@ -1,10 +1,12 @@
-// The small window a long "Generar!" shows: how far the run has got, and "Cancelar".
+// The small window a long run shows ("Generar!", "Generar storyboard completo"): how far the
+// run has got, and "Cancelar".
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "ui/win32/dpi.h"
 
@@ -12,8 +14,10 @@ namespace tavrix::win32 {
 
 class ProgressWindow {
   public:
-    // Opens centred on `owner`, which stays disabled while this window is open.
-    static std::unique_ptr<ProgressWindow> open(HWND owner, HINSTANCE instance);
+    // Opens centred on `owner`, which stays disabled while this window is open, titled with
+    // the command that runs.
+    static std::unique_ptr<ProgressWindow> open(HWND owner, HINSTANCE instance,
+                                                std::string_view title);
     explicit ProgressWindow(HWND owner) : owner_(owner) {}
     ~ProgressWindow();
     ProgressWindow(const ProgressWindow&) = delete;
