@@ -199,6 +199,11 @@ TEST(SessionFile, RefusesWhatIsNotJsonOrTooLarge) {
     EXPECT_EQ(refusal_of_file(padded), "(leída)");
 }
 
+// A storyboard file with a key the window has no field for.
+constexpr const char* kStoryboard =
+    "[SceneDef]\r\ndebug = 1\r\n[Scene 0]\r\nlayer0.anim = 0\r\n[Begin Action 0]\r\n0,0, 0,0, "
+    "5\r\n";
+
 // A window that answers the session flow from a script and writes down what it was asked.
 struct ScriptedWindow final : SessionWindow {
     std::optional<std::string> chosen;  // the file dialogs' answer
@@ -208,7 +213,8 @@ struct ScriptedWindow final : SessionWindow {
 
     void note(const std::string& what) { seen += (seen.empty() ? "" : " | ") + what; }
     std::optional<std::string> choose_file(FileChoice kind, const std::string& current) override {
-        note((kind == FileChoice::Open ? "abrir en " : "guardar en ") + current);
+        constexpr const char* kAsked[] = {"abrir en ", "guardar en ", "importar en "};
+        note(kAsked[static_cast<int>(kind)] + current);
         return chosen;
     }
     UnsavedAnswer ask_unsaved(const SessionQuestion& q) override {
@@ -221,6 +227,9 @@ struct ScriptedWindow final : SessionWindow {
     }
     void show_failure(const std::string&) override { note("fallo"); }
     void show_opened_session() override { note("mostrar"); }
+    void show_not_taken(const std::vector<std::string>& lines) override {
+        note("no tomadas " + std::to_string(lines.size()));
+    }
     void refresh_title() override { note("título"); }
     void write_recovery_copy() override { note("copia"); }
     void remove_recovery_copy() override { note("sin copia"); }
@@ -229,7 +238,8 @@ struct ScriptedWindow final : SessionWindow {
 
 // The "Archivo" menu's session commands step by step: what the window is asked and shown,
 // which file the session names, and whether the window holds what that file holds. A
-// failure changes neither; a copy never makes the session count as saved.
+// failure changes neither; a copy never makes the session count as saved, and an imported
+// storyboard is unsaved even when the window held it already.
 TEST(SessionFlow, AsksSavesOpensAndRecovers) {
     auto file = std::make_shared<testing::MemoryFile>();
     std::size_t room = 0;  // 0: the disk is full
@@ -241,7 +251,19 @@ TEST(SessionFlow, AsksSavesOpensAndRecovers) {
     SessionDocument document(form);
     ScriptedWindow window;
     SessionFlow flow(document, window);
-    enum class Do { Edit, Save, SaveAs, FullDiskSave, Settle, Open, OpenDamaged, Copy, Recover };
+    enum class Do {
+        Edit,
+        Save,
+        SaveAs,
+        FullDiskSave,
+        Settle,
+        Open,
+        OpenDamaged,
+        Copy,
+        Recover,
+        Import,
+        ImportDamaged
+    };
     struct Step {
         Do what;
         const char* answer;  // the file chosen (none when empty), the text typed, the copy
@@ -254,6 +276,8 @@ TEST(SessionFlow, AsksSavesOpensAndRecovers) {
     };
     constexpr auto kStay = UnsavedAnswer::Stay;
     const char* const kAsk = "¿Guardar los cambios de la sesión? Guardar/No guardar/Cancelar";
+    const char* const kImported = "importar en e | mostrar | copia | título | no tomadas 1";
+    const char* const kImportedAgain = "importar en g | mostrar | copia | título | no tomadas 1";
     const std::string kOffer =
         "Se encontró una sesión sin guardar del ayer. ¿Recuperarla? "
         "Recuperar/Descartar";
@@ -274,6 +298,12 @@ TEST(SessionFlow, AsksSavesOpensAndRecovers) {
         {Do::Copy, "copia", kStay, false, true, "", "d", true},
         {Do::Recover, "copia", kStay, false, false, "", "d", true},
         {Do::Recover, "copia", kStay, true, true, "", "", true},
+        {Do::SaveAs, "e", kStay, false, true, "guardar en  | sin copia | título", "e", false},
+        {Do::ImportDamaged, "f", kStay, false, true, "importar en e | fallo", "e", false},
+        {Do::Import, "f", kStay, false, true, kImported, "", true},
+        {Do::Import, "f", kStay, false, true, kAsk, "", true},
+        {Do::SaveAs, "g", kStay, false, true, "guardar en  | sin copia | título", "g", false},
+        {Do::Import, "f", kStay, false, true, kImportedAgain, "", true},
     };
     const std::string seen_opening = kAsk + std::string(
                                                 " | sin copia | título | abrir en a | "
@@ -311,6 +341,11 @@ TEST(SessionFlow, AsksSavesOpensAndRecovers) {
                 break;
             case Do::Copy:
                 ok = document.write_copy(step.answer).ok();
+                break;
+            case Do::Import:
+            case Do::ImportDamaged:
+                file->committed = step.what == Do::Import ? kStoryboard : "sin secciones";
+                flow.import_storyboard();
                 break;
             case Do::Recover:
                 ok = flow.offer_recovery(step.answer, "ayer");

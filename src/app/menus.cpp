@@ -54,6 +54,7 @@ std::span<const MenuItem> menu_items() {
         // "Generar storyboard completo" on the "t", since "s" is "Salir"'s and "c" "como"'s.
         {M::File, C::Generate, with_access_key(generate_caption(), 2), {}, kSeparated},
         {M::File, C::ExportStoryboard, with_access_key(kExportCaption, 9), control('G')},
+        {M::File, C::ImportStoryboard, with_access_key(kImportCaption, 0, "..."), {}},
         {M::File, C::Quit, "&Salir", control('Q'), kSeparated},
         {M::Tools, C::Check, "&Comprobar", control('K')},
         {M::Tools, C::Preview, "&Vista previa", function_key(5)},

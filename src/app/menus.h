@@ -19,6 +19,7 @@ enum class MenuCommand : std::uint8_t {
     SaveSessionAs,
     Generate,
     ExportStoryboard,
+    ImportStoryboard,
     Quit,
     Check,
     Preview,

@@ -20,6 +20,16 @@ Status<SessionFailure> SessionDocument::open(std::string_view path) {
     return opened;
 }
 
+Expected<std::vector<std::string>, std::string> SessionDocument::import_storyboard(
+    std::string_view path) {
+    auto imported = form_.import_storyboard(path);
+    if (imported.ok()) {
+        path_.clear();
+        saved_.reset();
+    }
+    return imported;
+}
+
 Status<SessionFailure> SessionDocument::recover(std::string_view copy) {
     Status<SessionFailure> opened = form_.open_session(copy);
     if (opened.ok())

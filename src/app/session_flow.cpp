@@ -26,6 +26,24 @@ bool SessionFlow::save_as() {
     return path && settle(document_.save_as(*path));
 }
 
+void SessionFlow::import_storyboard() {
+    if (!settle_unsaved())
+        return;
+    const auto path = window_.choose_file(FileChoice::Storyboard, document_.path());
+    if (!path)
+        return;
+    const auto imported = document_.import_storyboard(*path);
+    if (!imported.ok()) {
+        window_.show_failure(imported.error());
+        return;
+    }
+    window_.show_opened_session();
+    window_.write_recovery_copy();
+    window_.refresh_title();
+    if (!imported.value().empty())
+        window_.show_not_taken(imported.value());
+}
+
 bool SessionFlow::settle_unsaved() {
     if (!document_.unsaved())
         return true;

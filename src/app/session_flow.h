@@ -7,12 +7,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/session_document.h"
 
 namespace tavrix {
 
-enum class FileChoice : std::uint8_t { Open, Save };
+// A session file to open or to save to, or a storyboard file to import.
+enum class FileChoice : std::uint8_t { Open, Save, Storyboard };
 enum class UnsavedAnswer : std::uint8_t { Save, Discard, Stay };
 
 // A question and its two answers, in the window's words.
@@ -35,6 +37,8 @@ class SessionWindow {
     virtual void show_failure(const std::string& message) = 0;
     // Every control shows the session the form now holds.
     virtual void show_opened_session() = 0;
+    // What an import could not take, one line each, in a dialog like "Comprobar"'s.
+    virtual void show_not_taken(const std::vector<std::string>& lines) = 0;
     // The title names the session file and marks unsaved changes.
     virtual void refresh_title() = 0;
     // This window's recovery copy of unsaved changes: written now, or no longer needed.
@@ -54,6 +58,9 @@ class SessionFlow {
     // Under the session's own file; asks for a name when it has none.
     bool save();
     bool save_as();
+    // "Importar storyboard...": asks about unsaved changes, then which storyboard file; its
+    // scenes replace the window's work as an unsaved session with no file of its own.
+    void import_storyboard();
     // Asks whether to save unsaved changes; false when the person would rather stay.
     [[nodiscard]] bool settle_unsaved();
     // Offers the recovery copy a stopped window wrote at `written`: declined, it is removed;

@@ -8,28 +8,26 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/menus.h"
 #include "storyboard/check.h"
 #include "ui/qt/model_text.h"
 
 namespace tavrix::qt {
 namespace {
 
-QString findings_text(const std::vector<std::string>& findings) {
-    if (findings.empty())
-        return from_model(kNoFindings);
-    QStringList lines;
-    for (const std::string& finding : findings)
-        lines.append(QString::fromStdString(finding));
-    return lines.join(QLatin1Char('\n'));
+QString joined(const std::vector<std::string>& lines) {
+    QStringList shown;
+    for (const std::string& line : lines)
+        shown.append(QString::fromStdString(line));
+    return shown.join(QLatin1Char('\n'));
 }
 
-}  // namespace
-
-void show_findings(QWidget* parent, const std::vector<std::string>& findings) {
+// The lines in a read-only text that can be copied.
+void show_lines(QWidget* parent, const QString& title, const QString& lines) {
     QDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("Comprobar"));
+    dialog.setWindowTitle(title);
     auto* layout = new QVBoxLayout(&dialog);
-    auto* text = new QPlainTextEdit(findings_text(findings), &dialog);
+    auto* text = new QPlainTextEdit(lines, &dialog);
     text->setReadOnly(true);
     text->setObjectName(QStringLiteral("findings"));
     layout->addWidget(text);
@@ -43,6 +41,17 @@ void show_findings(QWidget* parent, const std::vector<std::string>& findings) {
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     dialog.resize(620, 260);
     dialog.exec();
+}
+
+}  // namespace
+
+void show_findings(QWidget* parent, const std::vector<std::string>& findings) {
+    show_lines(parent, QStringLiteral("Comprobar"),
+               findings.empty() ? from_model(kNoFindings) : joined(findings));
+}
+
+void show_not_taken(QWidget* parent, const std::vector<std::string>& lines) {
+    show_lines(parent, from_model(kImportCaption), joined(lines));
 }
 
 }  // namespace tavrix::qt

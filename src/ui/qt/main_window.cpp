@@ -32,6 +32,7 @@ namespace tavrix::qt {
 namespace {
 
 const QString kFilter = QStringLiteral("Sesiones de Tavrix (*.tavrix)");
+const QString kStoryboardFilter = QStringLiteral("Storyboard (*.def);;Todos los archivos (*)");
 constexpr int kRecoveryDelayMs = 2000;
 const QString kCopyPrefix = QStringLiteral("sesion-sin-guardar-");
 // The title bar and borders the window manager adds, which the available area must hold too.
@@ -161,6 +162,9 @@ void MainWindow::run(MenuCommand command) {
         case MenuCommand::ExportStoryboard:
             editor_->export_storyboard();
             break;
+        case MenuCommand::ImportStoryboard:
+            flow_.import_storyboard();
+            break;
         case MenuCommand::Quit:
             close();
             break;
@@ -184,6 +188,10 @@ void MainWindow::show_opened_session() {
     engine_ready_->setChecked(editor_->form().engine_ready());
 }
 
+void MainWindow::show_not_taken(const std::vector<std::string>& lines) {
+    tavrix::qt::show_not_taken(this, lines);
+}
+
 void MainWindow::start(const QString& session_file) {
     for (const QFileInfo& copy : orphaned_copies()) {
         if (flow_.offer_recovery(copy.filePath().toStdString(),
@@ -196,9 +204,12 @@ void MainWindow::start(const QString& session_file) {
 
 std::optional<std::string> MainWindow::choose_file(FileChoice kind, const std::string& current) {
     QString path;
+    const QString folder = QFileInfo(from_model(current)).path();
     if (kind == FileChoice::Open) {
-        path = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir sesión"),
-                                            QFileInfo(from_model(current)).path(), kFilter);
+        path = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir sesión"), folder, kFilter);
+    } else if (kind == FileChoice::Storyboard) {
+        path = QFileDialog::getOpenFileName(this, from_model(kImportCaption), folder,
+                                            kStoryboardFilter);
     } else {
         QFileDialog dialog(this, QStringLiteral("Guardar sesión"), from_model(current), kFilter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -42,6 +42,7 @@ class MainWindow final : public QMainWindow, private SessionWindow {
     bool ask(const SessionQuestion& question) override;
     void show_failure(const std::string& message) override;
     void show_opened_session() override;
+    void show_not_taken(const std::vector<std::string>& lines) override;
     void refresh_title() override;
     void write_recovery_copy() override;
     void remove_recovery_copy() override;

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "app/menus.h"
 #include "storyboard/check.h"
 #include "system/text_win32.h"
 #include "ui/win32/dpi.h"
@@ -15,12 +16,10 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr int kText = 100;
 constexpr int kCopy = 101;
 
-std::wstring findings_text(const std::vector<std::string>& findings) {
-    if (findings.empty())
-        return widen(kNoFindings);
+std::wstring joined(const std::vector<std::string>& lines) {
     std::string text;
-    for (const std::string& finding : findings)
-        text += finding + "\r\n";
+    for (const std::string& line : lines)
+        text += line + "\r\n";
     return widen(text);
 }
 
@@ -65,9 +64,9 @@ HWND create_child(HWND parent, HINSTANCE instance, const wchar_t* kind, const wc
     return child;
 }
 
-}  // namespace
-
-void show_findings(HWND owner, HINSTANCE instance, const std::vector<std::string>& findings) {
+// The lines in a read-only text that can be copied, until the person closes the window.
+void show_lines(HWND owner, HINSTANCE instance, const std::wstring& title,
+                const std::wstring& text) {
     register_dialog_class(instance, procedure, kClassName);
     const int dpi = window_dpi(owner);
     const int width = scaled(560, dpi);
@@ -78,14 +77,13 @@ void show_findings(HWND owner, HINSTANCE instance, const std::vector<std::string
     const SIZE size = outer_size(SIZE{width, height}, kStyle, WS_EX_DLGMODALFRAME, dpi);
     RECT frame{};
     GetWindowRect(owner, &frame);
-    HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, L"Comprobar", kStyle,
+    HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, title.c_str(), kStyle,
                                   (frame.left + frame.right - size.cx) / 2,
                                   (frame.top + frame.bottom - size.cy) / 2, size.cx, size.cy, owner,
                                   nullptr, instance, nullptr);
     if (!window)
         return;
     const Font font = dialog_font(dpi);
-    const std::wstring text = findings_text(findings);
     const int buttons_top = height - margin - button_height;
     create_child(window, instance, L"EDIT", text.c_str(),
                  ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, kText,
@@ -112,6 +110,17 @@ void show_findings(HWND owner, HINSTANCE instance, const std::vector<std::string
     SetActiveWindow(owner);
     if (message.message == WM_QUIT)
         PostQuitMessage(static_cast<int>(message.wParam));
+}
+
+}  // namespace
+
+void show_findings(HWND owner, HINSTANCE instance, const std::vector<std::string>& findings) {
+    show_lines(owner, instance, L"Comprobar",
+               findings.empty() ? widen(kNoFindings) : joined(findings));
+}
+
+void show_not_taken(HWND owner, HINSTANCE instance, const std::vector<std::string>& lines) {
+    show_lines(owner, instance, widen(kImportCaption), joined(lines));
 }
 
 }  // namespace tavrix::win32

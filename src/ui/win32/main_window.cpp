@@ -369,6 +369,9 @@ void MainWindow::on_menu(int identifier) {
         case MenuCommand::ExportStoryboard:
             export_storyboard();
             break;
+        case MenuCommand::ImportStoryboard:
+            flow_.import_storyboard();
+            break;
         case MenuCommand::Quit:
             PostMessageW(window_, WM_CLOSE, 0, 0);
             break;
@@ -558,6 +561,10 @@ void MainWindow::show_opened_session() {
     if (preview_)
         preview_->redraw();
     show_checked(GetMenu(window_), MenuCommand::EngineReady, form_.engine_ready());
+}
+
+void MainWindow::show_not_taken(const std::vector<std::string>& lines) {
+    win32::show_not_taken(window_, instance_, lines);
 }
 
 std::optional<std::string> MainWindow::choose_file(FileChoice kind, const std::string& current) {

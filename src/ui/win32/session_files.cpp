@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "app/menus.h"
 #include "model/controls.h"
 #include "storyboard/messages.h"
 #include "system/text_win32.h"
@@ -14,6 +15,8 @@ namespace tavrix::win32 {
 namespace {
 
 constexpr wchar_t kFilter[] = L"Sesiones de Tavrix (*.tavrix)\0*.tavrix\0";
+constexpr wchar_t kStoryboardFilter[] =
+    L"Storyboard (*.def)\0*.def\0Todos los archivos (*.*)\0*.*\0";
 constexpr wchar_t kCopyPrefix[] = L"sesion-sin-guardar-";
 constexpr wchar_t kCopySuffix[] = L".tavrix";
 
@@ -76,19 +79,22 @@ std::optional<DWORD> owner_of(const std::wstring& name) {
 
 std::optional<std::wstring> choose_session_file(HWND owner, FileChoice kind,
                                                 const std::wstring& current) {
-    std::wstring path = current;
+    // A storyboard is looked for in the session's folder, under no name of its own.
+    const bool storyboard = kind == FileChoice::Storyboard;
+    std::wstring path = storyboard ? std::wstring() : current;
     path.resize(32 * 1024, L'\0');
     const std::wstring folder = folder_of(current);
+    const std::wstring import_title = widen(kImportCaption);
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kFilter;
+    dialog.lpstrFilter = storyboard ? kStoryboardFilter : kFilter;
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.lpstrDefExt = L"tavrix";
-    if (kind == FileChoice::Open) {
-        dialog.lpstrTitle = L"Abrir sesi\u00f3n";
+    dialog.lpstrDefExt = storyboard ? nullptr : L"tavrix";
+    if (kind != FileChoice::Save) {
+        dialog.lpstrTitle = storyboard ? import_title.c_str() : L"Abrir sesi\u00f3n";
         dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
         if (!GetOpenFileNameW(&dialog))
             return std::nullopt;

@@ -12,7 +12,7 @@
 
 namespace tavrix::win32 {
 
-// The path the person chose, or nothing when they cancelled.
+// The session or storyboard file the person chose, or nothing when they cancelled.
 [[nodiscard]] std::optional<std::wstring> choose_session_file(HWND owner, FileChoice kind,
                                                               const std::wstring& current);
 
