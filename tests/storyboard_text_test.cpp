@@ -53,7 +53,9 @@ TEST(StoryboardText, ReadsSectionsKeysAndFramesAsEnginesDo) {
     const StoryboardSection& action = text.sections[2];
     EXPECT_EQ(action.action, 7);
     ASSERT_EQ(action.frames.size(), 2u);
-    EXPECT_EQ(action.frames[0].values, (std::vector<std::string_view>{"0", "1", "10", "-3", "15"}));
+    const auto values = action.frames[0].values;
+    EXPECT_EQ(std::vector(values.begin(), values.end()),
+              (std::vector<std::string_view>{"0", "1", "10", "-3", "15"}));
     EXPECT_EQ(action.frames[0].line, 11u);
     EXPECT_EQ(action.frames[1].values.size(), 6u);
     ASSERT_EQ(action.keys.size(), 1u);

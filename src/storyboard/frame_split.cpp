@@ -1,5 +1,6 @@
 #include "storyboard/frame_split.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -15,9 +16,12 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // A value as the expansion's step tests read it. A whole number written as the number text
 // writes it is read without parsing, which is what frame lines hold nearly always.
+// Plain fields rather than an optional, so that a reading copies in two moves: a run copies
+// one per range and frame.
 struct Reading {
     double leading = 0;
-    std::optional<double> strict;
+    double strict = 0;    // what the whole text reads as, when `number`
+    bool number = false;  // the whole text is a number
     bool whole = false;
 };
 
@@ -33,29 +37,41 @@ Reading read_value(std::string_view text) {
                            (digits.front() != '0' || (digits.size() == 1 && !negative));
     if (canonical) {
         const double number = static_cast<double>(negative ? -value : value);
-        return {number, number, true};
+        return {number, number, true, true};
     }
-    return {leading_number(text), strict_number(text), false};
+    const std::optional<double> strict = strict_number(text);
+    return {leading_number(text), strict.value_or(0), strict.has_value(), false};
+}
+
+// The texts of frame lines are short: compared in place, without a call.
+bool same_text(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
 }
 
 // Whether a step by `delta` turns the value `from` into the text `to`.
 bool steps_to(std::string_view from_text, const Reading& from, std::string_view to,
               const Reading& to_reading, double delta) {
-    if (!from.strict)
+    if (!from.number)
         return false;
     if (from.whole && to_reading.whole)
-        return to_reading.leading == *from.strict + delta;
+        return to_reading.leading == from.strict + delta;
     char digits[kNumberTextCapacity];
-    const std::string_view next(digits, write_number_text(*from.strict + delta, digits));
+    const std::string_view next(digits, write_number_text(from.strict + delta, digits));
     return next == to && next != from_text;
 }
 
 // A step by `delta` that the number text does not show (1E+16 plus one is 1E+16).
 bool unseen_step(std::string_view text, const Reading& value, double delta) {
-    if (!value.strict || value.whole)
+    if (!value.number || value.whole)
         return false;
     char digits[kNumberTextCapacity];
-    return std::string_view(digits, write_number_text(*value.strict + delta, digits)) == text;
+    return std::string_view(digits, write_number_text(value.strict + delta, digits)) == text;
 }
 
 // What the steps of a run ask of a range's "Hasta:" value H, each as the expansion tests it:
@@ -93,11 +109,12 @@ struct HastaBounds {
 
     // A value H that passes every test, `preferred` when it does.
     std::optional<double> pick(double preferred) const {
+        if (holds(preferred))
+            return preferred;  // nearly always: checked before the others are worked out
         const double below = std::min(not_up_from + 1, stepped_down_from);
-        for (const double h :
-             {preferred, stepped_up_from + 1, std::nextafter(stepped_up_from + 1, kInfinity),
-              not_down_from, std::nextafter(not_down_from, kInfinity), below - 1,
-              std::nextafter(below, -kInfinity), 0.0}) {
+        for (const double h : {stepped_up_from + 1, std::nextafter(stepped_up_from + 1, kInfinity),
+                               not_down_from, std::nextafter(not_down_from, kInfinity), below - 1,
+                               std::nextafter(below, -kInfinity), 0.0}) {
             if (holds(h))
                 return h;
         }
@@ -144,28 +161,33 @@ std::optional<Run> longest_run(std::span<const FrameValues> frames, std::size_t 
     std::array<Reading, kRangeCount> values;
     for (std::size_t r = 0; r < kRangeCount; ++r)
         values[r] = read_value(frames[first][r]);
-    if (!values[kSpeed].strict)
+    if (!values[kSpeed].number)
         return std::nullopt;  // every frame adds its speed to the tick total
     Bounds bounds{};
     std::optional<std::array<double, kRangeCount>> best_hasta;
     std::size_t best_last = first;
     std::array<Reading, kRangeCount> best_values = values;
+    std::array<Reading, kRangeCount> next;  // every one is set before it is read
     for (std::size_t k = first;; ++k) {
         if (auto hasta = last_frame_hasta(bounds, frames[k], values)) {
             best_hasta = hasta;
             best_last = k;
             best_values = values;
         }
-        if (k + 1 == frames.size() || frames[k + 1] == frames[k])
+        if (k + 1 == frames.size())
+            break;
+        std::array<bool, kRangeCount> same{};
+        for (std::size_t r = 0; r < kRangeCount; ++r)
+            same[r] = same_text(frames[k][r], frames[k + 1][r]);
+        if (std::all_of(same.begin(), same.end(), [](bool s) { return s; }))
             break;  // a frame line that repeats the one before ends an expansion
-        std::array<Reading, kRangeCount> next;
         bool possible = true;
         for (std::size_t r = 0; r < kRangeCount && possible; ++r) {
-            next[r] = read_value(frames[k + 1][r]);
             HastaBounds& range = bounds[r];
             const std::string_view from = frames[k][r];
             const std::string_view to = frames[k + 1][r];
-            if (from == to) {
+            next[r] = same[r] ? values[r] : read_value(to);  // the same text reads the same
+            if (same[r]) {
                 range.stays(r, from, values[r]);
             } else if (steps_to(from, values[r], to, next[r], +1)) {
                 range.up_from(values[r].leading);
@@ -179,7 +201,7 @@ std::optional<Run> longest_run(std::span<const FrameValues> frames, std::size_t 
             }
             possible = possible && range.pick(next[r].leading).has_value();
         }
-        if (!possible || !next[kSpeed].strict)
+        if (!possible || !next[kSpeed].number)
             break;
         values = next;
     }

@@ -40,14 +40,55 @@ std::optional<long long> action_number(std::string_view name) {
     return number;
 }
 
-ActionLine action_line(std::string_view line, std::size_t number) {
-    ActionLine frame{{}, number};
-    for (;;) {
-        const std::size_t comma = line.find(',');
-        frame.values.push_back(trimmed(line.substr(0, comma)));
-        if (comma == std::string_view::npos)
-            return frame;
-        line.remove_prefix(comma + 1);
+// Where a line's comment starts (its end when it has none), and where its first "=" and
+// its first "," before that stand: one pass, since a long action has a million short lines.
+struct LineMarks {
+    std::size_t comment;
+    std::size_t equals = std::string_view::npos;
+    std::size_t comma = std::string_view::npos;
+};
+
+LineMarks marks_of(std::string_view line) {
+    LineMarks marks{line.size()};
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == ';') {
+            marks.comment = i;
+            break;
+        }
+        if (c == '=' && marks.equals == std::string_view::npos)
+            marks.equals = i;
+        if (c == ',' && marks.comma == std::string_view::npos)
+            marks.comma = i;
+    }
+    return marks;
+}
+
+// Appends the values between the commas of `line` to `values`; gives how many.
+std::size_t append_values(std::string_view line, std::vector<std::string_view>& values) {
+    const std::size_t before = values.size();
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == ',') {
+            values.push_back(trimmed(line.substr(start, i - start)));
+            start = i + 1;
+        }
+    }
+    values.push_back(trimmed(line.substr(start)));
+    return values.size() - before;
+}
+
+// Each action line's values, once `values` holds them all and moves no more.
+void point_at_values(std::vector<StoryboardSection>& sections,
+                     const std::vector<std::size_t>& counts,
+                     const std::vector<std::string_view>& values) {
+    std::size_t line = 0;
+    std::size_t at = 0;
+    for (StoryboardSection& section : sections) {
+        for (ActionLine& frame : section.frames) {
+            frame.values = std::span(values).subspan(at, counts[line]);
+            at += counts[line++];
+        }
     }
 }
 
@@ -90,13 +131,16 @@ Expected<StoryboardText, std::string> read_storyboard_text(std::string_view byte
 
     std::string_view rest = text;
     StoryboardSection* section = nullptr;
+    std::vector<std::size_t> counts;  // of each action line's values
     for (std::size_t number = 1; !rest.empty(); ++number) {
         const std::size_t end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        line = trimmed(line.substr(0, line.find(';')));
+        const LineMarks marks = marks_of(line);
+        const std::string_view uncommented = line.substr(0, marks.comment);
+        line = trimmed(uncommented);
         if (line.empty())
             continue;
         if (line.front() == '[') {
@@ -107,10 +151,15 @@ Expected<StoryboardText, std::string> read_storyboard_text(std::string_view byte
                 StoryboardSection{name, number, {}, {}, action_number(name)});
             continue;
         }
-        const std::size_t equals = line.find('=');
+        // Where the trimmed line has its "=": the blanks before it hold none.
+        const std::size_t equals =
+            marks.equals == std::string_view::npos
+                ? marks.equals
+                : marks.equals - static_cast<std::size_t>(line.data() - uncommented.data());
         if (section && section->action && equals == std::string_view::npos &&
-            line.find(',') != std::string_view::npos) {
-            section->frames.push_back(action_line(line, number));
+            marks.comma != std::string_view::npos) {
+            section->frames.push_back(ActionLine{{}, number});
+            counts.push_back(append_values(line, read.values_));
             continue;
         }
         StoryboardKey key{
@@ -119,6 +168,7 @@ Expected<StoryboardText, std::string> read_storyboard_text(std::string_view byte
             key.value = trimmed(line.substr(equals + 1));
         (section ? section->keys : read.loose_keys).push_back(key);
     }
+    point_at_values(read.sections, counts, read.values_);
     const bool scenes =
         std::any_of(read.sections.begin(), read.sections.end(),
                     [](const StoryboardSection& s) { return is_scene_section(s.name); });

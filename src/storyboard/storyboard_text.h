@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,9 +25,10 @@ struct StoryboardKey {
 };
 
 // A line of an action that is not a key: the values between its commas, each without the
-// blanks around it ("0,1, 10,0, 15" gives five).
+// blanks around it ("0,1, 10,0, 15" gives five). The values of every line are kept one
+// after another by the text, so that a long action is not a million small allocations.
 struct ActionLine {
-    std::vector<std::string_view> values;
+    std::span<const std::string_view> values;
     std::size_t line;
 };
 
@@ -52,6 +54,7 @@ class StoryboardText {
   private:
     friend Expected<StoryboardText, std::string> read_storyboard_text(std::string_view bytes);
     std::unique_ptr<std::string> text_ = std::make_unique<std::string>();
+    std::vector<std::string_view> values_;  // of every action line, in file order
 };
 
 // Whether two names are the same in any case (ASCII letters), as engines compare them.
