@@ -43,7 +43,7 @@ void append_as_typed(std::string_view utf8, std::string& out) {
 std::optional<std::int32_t> action_ticks(std::span<const Storyboard::Row> rows) {
     DiscardOutput discard;
     const RunSettings settings{append_as_typed, {}, 0};
-    BlockWriter writer(discard, settings);
+    BlockWriter writer(discard, settings, LineBytes::Dropped);
     const auto ticks = expand_action(rows, append_as_typed, writer);
     if (!ticks.ok())
         return std::nullopt;

@@ -71,13 +71,18 @@ struct BlockFailure {
     std::string reason;  // otherwise, the output's reason in Spanish
 };
 
+// Whether the frame lines reach the output, or only their count and size (a pass that
+// counts ticks before the real one).
+enum class LineBytes : std::uint8_t { Kept, Dropped };
+
 // Collects encoded lines and hands them to the output in blocks of at least 64 KiB.
 class BlockWriter {
   public:
     // While a write waits for a slow reader, the progress hook is asked again, so that the
-    // person can still cancel.
-    BlockWriter(Output& output, const RunSettings& settings)
-        : output_(output), settings_(settings) {
+    // person can still cancel. With the lines dropped, the block fills and flushes as it
+    // would, and the hook is asked as often, but the bytes in it are left unwritten.
+    BlockWriter(Output& output, const RunSettings& settings, LineBytes lines = LineBytes::Kept)
+        : output_(output), settings_(settings), keeps_lines_(lines == LineBytes::Kept) {
         output_.set_wait_hook([this] { return still_wanted(); });
     }
     ~BlockWriter() { output_.set_wait_hook(nullptr); }
@@ -100,6 +105,8 @@ class BlockWriter {
     }
 
     bool block_full() const { return block_.size() >= kBlockSize; }
+    // Whether the frame lines written at extend() are wanted: not in a pass that only counts.
+    bool keeps_lines() const { return keeps_lines_; }
 
     // Counts frame lines written into the block, for the progress reports.
     void add_frames(std::uint64_t frames) { frames_ += frames; }
@@ -120,6 +127,7 @@ class BlockWriter {
     std::string line_;
     std::uint64_t frames_ = 0;
     std::uint64_t bytes_ = 0;
+    bool keeps_lines_;
 };
 
 }  // namespace tavrix

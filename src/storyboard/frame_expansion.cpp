@@ -422,6 +422,27 @@ class Expansion {
         return frames;
     }
 
+    // Writes `lines` lines of a run at `to`, each with its own units digits.
+    void write_run(std::span<const UnitsCounter> counters, char* to, std::size_t lines) const {
+        const std::size_t size = line_.size();
+        // Taken out of the loops, which the char writes could otherwise alias.
+        const char* line = line_.bytes();
+        if (size <= kPiece) {  // one piece per line, without the loop over pieces
+            for (std::size_t in_run = 0; in_run < lines; ++in_run)
+                std::memcpy(to + in_run * size, line, kPiece);
+        } else {
+            for (std::size_t in_run = 0; in_run < lines; ++in_run)
+                copy_in_pieces(line, size, to + in_run * size);
+        }
+        // Each line's own units digits, written after the copies that overlap them.
+        for (const UnitsCounter& counter : counters) {
+            const char first = *counter.digit;
+            for (std::size_t in_run = 0; in_run < lines; ++in_run)
+                to[in_run * size + counter.at] =
+                    static_cast<char>(first + counter.step * static_cast<int>(in_run));
+        }
+    }
+
     // Writes up to `count` frames at `to`, each followed by its steps; gives how many were
     // written, fewer when the speed could not be added. Frames go in runs whose steps change
     // units digits alone, each line written with its digits; the step that ends a run may
@@ -449,22 +470,8 @@ class Expansion {
         for (std::size_t frame = 0; frame < count;) {
             const std::size_t run = std::min(count - frame, units_room(counters) + 1);
             const std::size_t added = add_run_speeds(run, ticks, ticks_step, total);
-            // Taken out of the loops, which the char writes could otherwise alias.
-            const char* line = line_.bytes();
-            if (size <= kPiece) {  // one piece per line, without the loop over pieces
-                for (std::size_t in_run = 0; in_run < added; ++in_run)
-                    std::memcpy(to + in_run * size, line, kPiece);
-            } else {
-                for (std::size_t in_run = 0; in_run < added; ++in_run)
-                    copy_in_pieces(line, size, to + in_run * size);
-            }
-            // Each line's own units digits, written after the copies that overlap them.
-            for (const UnitsCounter& counter : counters) {
-                const char first = *counter.digit;
-                for (std::size_t in_run = 0; in_run < added; ++in_run)
-                    to[in_run * size + counter.at] =
-                        static_cast<char>(first + counter.step * static_cast<int>(in_run));
-            }
+            if (writer_.keeps_lines())
+                write_run(counters, to, added);
             to += added * size;
             if (added < run) {
                 advance_units(counters, added);

@@ -116,7 +116,7 @@ class Run {
   private:
     Expected<std::int32_t, RowFailure> count_ticks(const S::Scene& scene) const {
         DiscardOutput discard;
-        BlockWriter counter(discard, settings_);
+        BlockWriter counter(discard, settings_, LineBytes::Dropped);
         return expand_action(scene.action, settings_.encode, counter);
     }
 
