@@ -208,6 +208,11 @@ int main(int argc, char** argv) {
                             "expansion/raw_write_same_bytes/real_time");
     summary.expansion_share_info("expansion/long_range/real_time",
                                  "expansion/raw_write_same_bytes_new_file/real_time");
+    summary.expansion_share("export of a full store vs long expansion",
+                            "whole_storyboard/export_full_store/real_time",
+                            "expansion/long_range/real_time");
+    summary.time_below("import of that export (from memory)",
+                       "whole_storyboard/import_full_store/real_time", 50000);
     summary.time_below("save a session, full store (tmpfs)", "session/save_full_store/real_time",
                        1000);
     summary.time_below("open a session, full store (tmpfs)", "session/open_full_store/real_time",
