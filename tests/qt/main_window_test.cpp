@@ -1,10 +1,13 @@
 // The editor's top-level window as a person uses it: the "Archivo" menu, the title, the
-// close prompt, and the recovery copy of a window that was killed.
+// close prompt, the whole storyboard out and back in, and the recovery copy of a window that
+// was killed.
 #include <signal.h>
 
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -65,6 +68,7 @@ class MainWindowTest : public QObject {
         qputenv("XDG_DATA_HOME", data_.path().toUtf8());
     }
     void menuTitleAndClosePrompt();
+    void wholeStoryboard();
     void recoveryAfterKill();
 
   private:
@@ -125,6 +129,53 @@ void MainWindowTest::menuTitleAndClosePrompt() {
     ButtonAnswer discard(QStringLiteral("No guardar"));
     QVERIFY(again.close());
     QVERIFY(read_all(path).contains("\"esc_rojo\": [\"9\""));
+}
+
+// Ctrl+G writes every scene into the file of "Nombre del archivo:". "Importar storyboard..."
+// asks about the unsaved changes before the file, reads it back, lists what it left and
+// leaves an unsaved session with no file of its own.
+void MainWindowTest::wholeStoryboard() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("todo.def");
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    type(window, ControlId::Text11, path);
+    type(window, ControlId::ndees, "2");
+    press(window, Qt::CTRL | Qt::Key_G);
+    QVERIFY(read_all(path).contains("[Scene 1]"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("[Info]\r\n");
+    file.close();
+
+    type(window, ControlId::ndees, "1");
+    ButtonAnswer discard(QStringLiteral("No guardar"));
+    int asked_first = 0;
+    ModalAnswer<QFileDialog> choose([&](QFileDialog& dialog) {
+        asked_first = discard.seen();
+        dialog.selectFile(path);
+        static_cast<QDialog&>(dialog).accept();  // public there
+    });
+    QString report;
+    ModalAnswer<QDialog> close_report([&](QDialog& dialog) {
+        if (auto* lines = dialog.findChild<QPlainTextEdit*>(QStringLiteral("findings"))) {
+            report = dialog.windowTitle() + ": " + lines->toPlainText();
+            dialog.reject();
+        }
+    });
+    for (QAction* item : window.menuBar()->actions().front()->menu()->actions()) {
+        if (item->text() == QStringLiteral("&Importar storyboard..."))
+            item->trigger();
+    }
+    QCOMPARE(asked_first, 1);
+    QVERIFY2(report.startsWith("Importar storyboard: ") && report.endsWith("[Info] no se toma: "
+                                                                           "la ventana no tiene "
+                                                                           "dónde guardarla."),
+             qPrintable(report));
+    QCOMPARE(window.editor().form().window().text(ControlId::ndees), "2");
+    QCOMPARE(window.windowTitle(), kCaption + "[*]");
+    QVERIFY(window.isWindowModified());
 }
 
 // A window killed after an edit has left its recovery copy; a new window offers it, and the

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <chrono>
@@ -499,6 +500,52 @@ TEST_F(EditorWindow, ASessionNamedAtStartOpens) {
     EXPECT_EQ(text_of(editor.main()), "sesi\u00f3n.tavrix - Tavrix v2.0 -= BETA =-");
     EXPECT_NE(read_file(path).find("\"esc_rojo\": [\"5\""), std::string::npos);
     EXPECT_EQ(editor.close(), 0u) << "a saved session closes without asking";
+    DeleteFileW(path.c_str());
+}
+
+// "Generar storyboard completo" writes every scene into the file of "Nombre del archivo:";
+// "Importar storyboard..." asks about the unsaved changes, then for the file, reads it back
+// and lists what it left, and the session is unsaved with no file of its own.
+TEST_F(EditorWindow, WholeStoryboardOutAndBackIn) {
+    using C = ControlId;
+    const std::wstring path = L"todo.def";
+    Editor editor;
+    ASSERT_TRUE(editor.start());
+    editor.paste(C::Text11, path);
+    editor.type(C::ndees, L"2");
+    SendMessageW(editor.main(), WM_COMMAND, command_id(MenuCommand::ExportStoryboard), 0);
+    std::string written = read_file(path);
+    EXPECT_NE(written.find("[Scene 1]"), std::string::npos) << written;
+    HANDLE file =
+        CreateFileW(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD put = 0;
+    WriteFile(file, "[Info]\r\n", 8, &put, nullptr);
+    CloseHandle(file);
+
+    editor.type(C::ndees, L"1");
+    PostMessageW(editor.main(), WM_COMMAND, command_id(MenuCommand::ImportStoryboard), 0);
+    EXPECT_TRUE(answer(editor, IDNO)) << "the unsaved changes are asked about first";
+    HWND choose = nullptr;
+    eventually(
+        [&] { return (choose = find_window(editor.process_id(), L"#32770", editor.main())); });
+    ASSERT_TRUE(choose != nullptr) << "then the file is asked for";
+    for (const int name_box : {cmb13, edt1})
+        SetDlgItemTextW(choose, name_box, path.c_str());
+    PostMessageW(choose, WM_COMMAND, IDOK, 0);
+    HWND report = nullptr;
+    eventually([&] { return (report = find_window(editor.process_id(), L"TavrixComprobar")); });
+    ASSERT_TRUE(report != nullptr) << "what was not taken is listed";
+    EXPECT_EQ(text_of(report), "Importar storyboard");
+    const std::string lines = text_of(GetDlgItem(report, 100));
+    EXPECT_NE(lines.find("[Info] no se toma: la ventana no tiene d\xc3\xb3nde guardarla."),
+              std::string::npos)
+        << lines;
+    SendMessageW(report, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(editor.text(C::ndees), "2");
+    EXPECT_EQ(text_of(editor.main()), "*Tavrix v2.0 -= BETA =-");
+    PostMessageW(editor.main(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(answer(editor, IDNO)) << "closing asks: the import is unsaved";
+    EXPECT_EQ(editor.close(), 0u);
     DeleteFileW(path.c_str());
 }
 
