@@ -67,6 +67,35 @@ class SlowOutput final : public tavrix::Output {
     std::unique_ptr<tavrix::Output> inner_;
 };
 
+// Keys typed, or a text pasted with Ctrl+V, into a field: the field and the model keep what
+// the rule keeps of it. A paste keeps what the Win32 edit keeps (measured under Wine), at
+// the caret. A text the rule wrote back is selected from its first character; otherwise the
+// caret stands after what was typed or pasted.
+struct Edit {
+    const char* name;
+    const char* field;
+    QString before;  // typed first, the caret then put at `caret`; else the text is selected
+    int caret;
+    QString input;
+    bool paste;
+    QString kept;
+};
+const Edit kEdits[] = {
+    // The rule's "0" is selected, so the next key replaces it.
+    {"plain: minus then 7", "rojo", "", 0, "-7", false, "7"},
+    {"zero rule: emptied then 5", "Text16", "", 0, "\b5", false, "5"},
+    {"plain: emptied", "rojo", "", 0, "\b", false, "0"},
+    {"scene count: ceiling", "ndees", "", 0, "15", false, "9"},
+    {"paste up to the line break", "Text12", "", 0, "a.sff\r\n\r\n[Scene 7]\r\nfadein.time = 999",
+     true, "a.sff"},
+    {"paste: one CR before the LF goes", "Text12", "", 0, "a\r\r\nb", true, "a\r"},
+    {"paste: a lone CR stays", "Text12", "", 0, "a\rb\t", true, "a\rb\t"},
+    {"paste up to a NUL", "Text12", "", 0, QString::fromUtf8("a\0b", 3), true, "a"},
+    {"paste at the caret", "Text12", "xyz", 1, "AB\nCD", true, "xAByz"},
+    {"paste past Qt's own limit", "Text12", "", 0, QString(32768, u'7'), true,
+     QString(32768, u'7')},
+};
+
 }  // namespace
 
 class EditorWindowTest : public QObject {
@@ -86,10 +115,8 @@ class EditorWindowTest : public QObject {
     void widgetsShowTheModel_data();
     void widgetsShowTheModel();
     void layoutMatchesTheTable();
-    void typing_data();
-    void typing();
-    void pasting_data();
-    void pasting();
+    void editing_data();
+    void editing();
     void enterPressesAFocusedButton();
     void captionsFit();
     void failedRunShowsMessage();
@@ -122,14 +149,21 @@ class EditorWindowTest : public QObject {
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
-    QByteArray generate_to(const QString& path) {
-        type("Text11", path);
-        click("Command1");
-        QFile file(path);
+    // What the file in the test's folder holds; nothing when it cannot be read.
+    QByteArray file_bytes() const {
+        QFile file(path_);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // "Generar!" into the test's folder, and what the file holds then.
+    QByteArray generate() {
+        type("Text11", path_);
+        click("Command1");
+        return file_bytes();
     }
 
     std::unique_ptr<EditorWindow> window_;
+    QTemporaryDir dir_;
+    const QString path_ = dir_.filePath("intro.def");
 };
 
 void EditorWindowTest::widgetsShowTheModel_data() {
@@ -204,75 +238,31 @@ void EditorWindowTest::layoutMatchesTheTable() {
     QVERIFY2(differences.empty(), qPrintable(lines.join('\n')));
 }
 
-void EditorWindowTest::typing_data() {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("shown");
-    // The rule's "0" is selected, so the next key replaces it.
-    QTest::newRow("plain: minus then 7") << "rojo"
-                                         << "-7"
-                                         << "7";
-    QTest::newRow("zero rule: emptied then 5") << "Text16"
-                                               << "\b5"
-                                               << "5";
-    QTest::newRow("plain: emptied") << "rojo"
-                                    << "\b"
-                                    << "0";
-    QTest::newRow("scene count: ceiling") << "ndees"
-                                          << "15"
-                                          << "9";
+void EditorWindowTest::editing_data() {
+    QTest::addColumn<int>("row");
+    for (const Edit& edit : kEdits)
+        QTest::newRow(edit.name) << static_cast<int>(&edit - kEdits);
 }
 
-void EditorWindowTest::typing() {
-    QFETCH(QString, field);
-    QFETCH(QString, keys);
-    QFETCH(QString, shown);
-    const QByteArray name = field.toLatin1();
-    type(name.constData(), keys);
-    QLineEdit* box = as<QLineEdit>(name.constData());
-    QCOMPARE(box->text(), shown);
-    QCOMPARE(model_text(name.constData()), shown);
-    // A text the rule wrote back is selected from its first character; one the person typed
-    // has the caret after it.
+void EditorWindowTest::editing() {
+    QFETCH(int, row);
+    const Edit& edit = kEdits[row];
+    QLineEdit* box = as<QLineEdit>(edit.field);
+    type(edit.field, edit.before);
+    if (!edit.before.isEmpty())
+        box->setCursorPosition(edit.caret);
+    if (edit.paste) {
+        QGuiApplication::clipboard()->setText(edit.input);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QTest::keyClicks(box, edit.input);
+    }
+    QCOMPARE(box->text(), edit.kept);
+    QCOMPARE(model_text(edit.field), edit.kept);
     if (box->hasSelectedText())
-        QVERIFY(box->selectedText() == shown && box->cursorPosition() == 0);
+        QVERIFY(box->selectedText() == edit.kept && box->cursorPosition() == 0);
     else
-        QCOMPARE(box->cursorPosition(), shown.size());
-}
-
-// A paste keeps what the Win32 edit keeps of it (measured under Wine), at the caret.
-void EditorWindowTest::pasting_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("caret");
-    QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QString>("kept");
-    QTest::newRow("up to the line break")
-        << "" << 0 << "a.sff\r\n\r\n[Scene 7]\r\nfadein.time = 999"
-        << "a.sff";
-    QTest::newRow("one CR before the LF goes") << "" << 0 << "a\r\r\nb"
-                                               << "a\r";
-    QTest::newRow("a lone CR stays") << "" << 0 << "a\rb\t"
-                                     << "a\rb\t";
-    QTest::newRow("up to a NUL") << "" << 0 << QString::fromUtf8("a\0b", 3) << "a";
-    QTest::newRow("at the caret") << "xyz" << 1 << "AB\nCD"
-                                  << "xAByz";
-    QTest::newRow("past Qt's own limit") << "" << 0 << QString(32768, u'7') << QString(32768, u'7');
-}
-
-void EditorWindowTest::pasting() {
-    QFETCH(QString, typed);
-    QFETCH(int, caret);
-    QFETCH(QString, pasted);
-    QFETCH(QString, kept);
-    type("Text12", typed);  // nothing typed leaves the whole text selected
-    QLineEdit* box = as<QLineEdit>("Text12");
-    if (!typed.isEmpty())
-        box->setCursorPosition(caret);
-    QGuiApplication::clipboard()->setText(pasted);
-    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(box->text(), kept);
-    QCOMPARE(model_text("Text12"), kept);
-    QCOMPARE(box->cursorPosition(), kept.size() - (typed.size() - caret));
+        QCOMPARE(box->cursorPosition(), edit.kept.size() - (edit.before.size() - edit.caret));
 }
 
 void EditorWindowTest::enterPressesAFocusedButton() {
@@ -317,11 +307,8 @@ void EditorWindowTest::captionsFit() {
 // A failing run names its cause in a message box; the earlier file and the result boxes
 // stay as they were.
 void EditorWindowTest::failedRunShowsMessage() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     type("Text5", "3");
-    const QString path = dir.filePath("intro.def");
-    const QByteArray earlier = generate_to(path);
+    const QByteArray earlier = generate();
     QVERIFY(!earlier.isEmpty());
     QCOMPARE(as<QLineEdit>("tiempoI")->cursorPosition(), 0);  // shown from its first digit
     const QString tics = as<QLineEdit>("ticsI")->text();
@@ -340,9 +327,7 @@ void EditorWindowTest::failedRunShowsMessage() {
     QCOMPARE(answer.seen(), 1);
     QVERIFY2(message.contains("\"1x\"") && message.contains("\"Desde: Imagen\""),
              qPrintable(message));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), earlier);
+    QCOMPARE(file_bytes(), earlier);
     QCOMPARE(as<QLineEdit>("ticsI")->text(), tics);
     QCOMPARE(as<QLineEdit>("tiempoI")->text(), time);
 }
@@ -351,10 +336,7 @@ void EditorWindowTest::failedRunShowsMessage() {
 // stays as it was.
 void EditorWindowTest::longRunCanBeCancelled() {
     show_slow_window();
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath("intro.def");
-    const QByteArray earlier = generate_to(path);
+    const QByteArray earlier = generate();
     QVERIFY(!earlier.isEmpty());
 
     type("Text6", "10000000");  // ten million frames: far more than half a second
@@ -372,20 +354,15 @@ void EditorWindowTest::longRunCanBeCancelled() {
     QVERIFY2(shown.contains("Cuadros:") && shown.contains("Bytes escritos:"), qPrintable(shown));
     QCOMPARE(message.seen(), 0);
     QVERIFY(!QApplication::activeModalWidget());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), earlier);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"intro.def"});
+    QCOMPARE(file_bytes(), earlier);
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{"intro.def"});
 }
 
 // A run of more than 100 million frames is asked about first: "No" leaves everything as it
 // was, "Sí" starts the run (which "Cancelar" ends here).
 void EditorWindowTest::veryLongRunIsAskedAbout() {
     show_slow_window();
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath("intro.def");
-    const QByteArray earlier = generate_to(path);
+    const QByteArray earlier = generate();
     type("Text6", "999999999");
     for (const QString& answer : {QStringLiteral("No"), QStringLiteral("Sí")}) {
         QString asked;
@@ -401,9 +378,7 @@ void EditorWindowTest::veryLongRunIsAskedAbout() {
         QCOMPARE(asked, QStringLiteral(
                             "Se van a escribir 1.000.000.000 cuadros (unos 20,9 GB). ¿Continuar?"));
         QCOMPARE(cancel.seen() > 0, answer == QStringLiteral("Sí"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), earlier);
+        QCOMPARE(file_bytes(), earlier);
         QCOMPARE(as<QLineEdit>("ticsI")->text(), QStringLiteral("0"));
     }
 }
