@@ -60,36 +60,6 @@ TEST(PreviewView, SaysTheTickTimeFrameAndSprite) {
     EXPECT_EQ(play_caption(false), "Reproducir");
 }
 
-// What the plan holds beyond a default scene's: its end and frame count, then the rest only
-// where it differs.
-std::string described(const Plan& plan) {
-    const auto colour = [](Rgb c) {
-        return std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue);
-    };
-    const auto place = [](const std::optional<Placement>& p) {
-        return p ? std::to_string(p->x) + "," + std::to_string(p->y) + "@" +
-                       std::to_string(p->start)
-                 : "-";
-    };
-    std::string text =
-        "end=" + std::to_string(plan.end_time) + " frames=" + std::to_string(plan.action.size());
-    if (const ActionFrame* first = plan.action.at(0)) {
-        text += " first=" + std::to_string(first->sprite.number) + "@" + std::to_string(first->x) +
-                "/" + std::to_string(first->time);
-    }
-    if (plan.clear != Rgb{})
-        text += " clear=" + colour(plan.clear);
-    if (plan.fade_in.ticks != 0 || plan.fade_out.ticks != 0) {
-        text += " fade=" + std::to_string(plan.fade_in.ticks) + "/" + colour(plan.fade_in.colour) +
-                "," + std::to_string(plan.fade_out.ticks);
-    }
-    if (place(plan.layer) != "0,0@0")
-        text += " layer=" + place(plan.layer);
-    if (plan.background)
-        text += " bg=" + place(plan.background);
-    return text + (plan.notes.empty() ? "" : " notes=" + std::to_string(plan.notes.size()));
-}
-
 class NoSprites final : public SpriteSource {
   public:
     std::shared_ptr<const Picture> find(SpriteKey) override { return nullptr; }
@@ -114,45 +84,6 @@ struct PreviewedForm : testing::MemoryForm {
             text.empty() ? click(id) : type(id, text);
     }
 };
-
-TEST(ScenePlan, ReadsEveryValueAsAnEngineReadsTheWrittenText) {
-    struct Row {
-        std::vector<std::pair<ControlId, std::string>> edits;
-        std::string plan;
-    };
-    const std::pair<ControlId, std::string> speed{C::Text8, "5"}, images{C::Text5, "3"};
-    const Row rows[] = {
-        {{}, "end=1 frames=0"},  // a time of 0 is never shown
-        {{speed, images}, "end=20 frames=4 first=0@0/5"},
-        {{speed, images, {C::Text19, "10"}}, "end=30 frames=4 first=0@0/5 layer=0,0@10"},
-        {{speed, images, {C::Text19, "1.5"}}, "end=21 frames=4 first=0@0/5"},
-        {{{C::rojo, "300"}, {C::verde, "-4"}, {C::azul, " 7 "}}, "end=1 frames=0 clear=255,0,7"},
-        {{{C::Text17, "100"}, {C::Text15, "5"}, {C::Text18, "-3"}, {C::Text20, "2.5"}},
-         "end=1 frames=0 layer=105,-3@0"},
-        {{{C::Check6, ""},
-          {C::ttika, "30"},
-          {C::tikdd, "20"},
-          {C::Text25, "255"},
-          {C::Text27, "9"}},
-         "end=1 frames=0 fade=30/255,0,9,20"},
-        {{{C::Check8, ""}, {C::Text23, "7"}, {C::Text22, "8"}}, "end=1 frames=0 bg=7,8@0"},
-        {{{C::Check8, ""}, {C::Text24, "1"}}, "end=1 frames=0 notes=1"},
-        {{{C::Text16, " 1"}}, "end=1 frames=0 layer=- notes=1"},
-        {{{C::Text16, "1x"}}, "end=1 frames=0 layer=- notes=1"},
-        {{{C::Text3, "0.5"}, {C::Text8, "1"}}, "end=2 frames=0"},  // X 0.5 then -0.5: dropped
-        {{{C::Text1, "-"}, {C::Text8, "1"}}, "end=1 frames=0 notes=1"},
-        {{{C::Text3, "70000"}, {C::Text6, "70000"}, {C::Text8, "2"}},
-         "end=2 frames=1 first=0@4464/2"},
-        {{{C::Text8, "-1"}, {C::Text5, "2"}}, "end=1 frames=1 first=0@0/-1"},
-        {{{C::Check5, ""}, {C::Text8, "1"}, {C::Text10, "3"}, {C::Text5, "2"}},
-         "end=6 frames=3 first=0@0/1"},
-    };
-    for (const Row& row : rows) {
-        PreviewedForm previewed;
-        previewed.edit(row.edits);
-        EXPECT_EQ(described(previewed.preview.plan()), row.plan) << "row " << (&row - rows);
-    }
-}
 
 TEST(Preview, FollowsTheFormAndOpensTheArchiveAgainOnlyWhenItsNameOrPlaceChanges) {
     PreviewedForm previewed;
