@@ -62,67 +62,6 @@ FrameSplit split_and_check(const Frames& frames, std::size_t max_rows = 10) {
     return split;
 }
 
-struct SplitCase {
-    const char* name;
-    std::vector<RangeRow>
-        made_from;     // the rows whose expansions, one after another, are the frames
-    std::size_t rows;  // the fewest rows that give them
-};
-
-const RangeRow kStill{{"0", "0", "0", "0", "5"}, {"0", "0", "0", "0", "5"}};
-
-RangeRow row(std::array<std::string, kRangeCount> from, std::array<std::string, kRangeCount> to) {
-    return {from, to};
-}
-
-class Split : public ::testing::TestWithParam<SplitCase> {};
-
-TEST_P(Split, GivesTheFramesBackInTheFewestRows) {
-    Frames frames;
-    for (const RangeRow& made : GetParam().made_from) {
-        const Frames part = expanded(made);
-        frames.insert(frames.end(), part.begin(), part.end());
-    }
-    const FrameSplit split = split_and_check(frames);
-    EXPECT_EQ(split.frames_taken, frames.size());
-    EXPECT_EQ(split.rows.size(), GetParam().rows);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Import, Split,
-    ::testing::Values(
-        SplitCase{"OneFrame", {kStill}, 1},
-        SplitCase{
-            "WorkedExample", {row({"0", "0", "10", "0", "15"}, {"0", "3", "7", "0", "15"})}, 1},
-        // Two rows that one row says as well: 0 to 3, then 4 to 6.
-        SplitCase{"RowsThatJoin",
-                  {row({"0", "0", "0", "0", "1"}, {"0", "3", "0", "0", "1"}),
-                   row({"0", "4", "0", "0", "1"}, {"0", "6", "0", "0", "1"})},
-                  1},
-        SplitCase{"RangesStoppingAtDifferentFrames",
-                  {row({"0", "8", "-5", "0", "2"}, {"3", "19", "40", "-2", "9"})},
-                  1},
-        SplitCase{"SameFrameTwice", {kStill, kStill}, 2},
-        SplitCase{"XBackAndForth",
-                  {row({"0", "0", "0", "0", "1"}, {"0", "0", "3", "0", "1"}),
-                   row({"0", "0", "2", "0", "1"}, {"0", "0", "-1", "0", "1"})},
-                  2},
-        SplitCase{"TypedTextsThatStayOrStep",
-                  {row({"007", "+5", "-", "5.0", "3"}, {"0", "9", "0", "2", "3"})},
-                  1},
-        SplitCase{"FractionalSteps",
-                  {row({"0.5", "0", "3", "-2.25", "1"}, {"4", "0", "2.5", "1", "1"})},
-                  1},
-        SplitCase{"ImageDownIsTwoRows",  // only X and Y count down
-                  {row({"0", "2", "0", "0", "1"}, {"0", "2", "0", "0", "1"}),
-                   row({"0", "1", "0", "0", "1"}, {"0", "1", "0", "0", "1"})},
-                  2},
-        SplitCase{"BeyondWherePlusOneShows",
-                  {row({"0", "0", "999999999999998", "0", "1"}, {"0", "0", "1e400", "0", "1"})},
-                  1},
-        SplitCase{"SpeedMoving", {row({"0", "0", "0", "0", "2"}, {"0", "0", "4", "0", "4"})}, 1}),
-    [](const ::testing::TestParamInfo<SplitCase>& info) { return info.param.name; });
-
 TEST(Split, CutsWhatTenRowsCannotSay) {
     Frames frames;
     for (int i = 0; i < 12; ++i)

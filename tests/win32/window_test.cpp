@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>  // for sleep_for; the reader thread is a system one
@@ -71,10 +72,7 @@ std::string text_of(HWND window) {
 bool temporary_files_left() {
     WIN32_FIND_DATAW data{};
     HANDLE search = FindFirstFileW(L".tavrix-*", &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return true;
+    return search != INVALID_HANDLE_VALUE && FindClose(search);
 }
 
 struct Search {
@@ -188,11 +186,6 @@ class Editor {
     HWND main_ = nullptr;
 };
 
-std::string describe(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
-}
-
 // Whether a control starts enabled (or visible), it and every container it lies in.
 bool shown_at_start(ControlId id, bool Initially::*flag) {
     for (std::optional<ControlId> at = id; at; at = control_def(*at).container) {
@@ -275,9 +268,8 @@ TEST_F(EditorWindow, MatchesTheTableAtStartUp) {
     const PixelRect client = to_pixels(Twips{0, 0, form.client_width, form.client_height}, dpi);
     RECT area{};
     GetClientRect(editor.main(), &area);
-    EXPECT_TRUE(area.right == client.width && area.bottom == client.height)
-        << "a client area of 9450 × 8625 twips at " + std::to_string(dpi) + " dpi"
-        << ": " << describe(area);
+    EXPECT_EQ(area.right, client.width) << "the client area's width at " << dpi << " dpi";
+    EXPECT_EQ(area.bottom, client.height) << "the client area's height at " << dpi << " dpi";
     for (const ControlDef& def : control_table()) {
         HWND control = editor[def.id];
         if (control == nullptr) {
@@ -304,16 +296,12 @@ TEST_F(EditorWindow, MatchesTheTableAtStartUp) {
     EXPECT_TRUE(editor.checked(ControlId::Check5)) << "Check5 ticked at start-up";
     EXPECT_TRUE(!editor.checked(ControlId::Check6)) << "Check6 clear at start-up";
     const std::string credits = editor.text(ControlId::Label9);
-    EXPECT_TRUE(credits.find("\r\n") != std::string::npos &&
-                credits.find("\r\n") != credits.rfind("\r\n"))
-        << "Label9 on three lines"
-        << ": " << credits;
-    std::size_t with_tooltip = 0;
-    for (const ControlDef& def : control_table())
-        with_tooltip += def.tooltip.empty() ? 0 : 1;
+    EXPECT_EQ(std::count(credits.begin(), credits.end(), '\n'), 2) << "Label9 on three lines";
+    const auto with_tooltip =
+        std::count_if(control_table().begin(), control_table().end(),
+                      [](const ControlDef& def) { return !def.tooltip.empty(); });
     const HWND tips = find_window(editor.process_id(), TOOLTIPS_CLASSW, editor.main(), false);
-    EXPECT_TRUE(tips && static_cast<std::size_t>(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0)) ==
-                            with_tooltip)
+    EXPECT_EQ(tips ? SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0) : -1, with_tooltip)
         << "a tooltip for each control that has one";
 }
 
@@ -643,14 +631,11 @@ TEST_F(EditorWindow, PreviewFollowsKeysAndForm) {
 
 // Copies left by earlier runs would be offered to the first window.
 void remove_recovery_copies() {
-    WIN32_FIND_DATAW data{};
-    HANDLE search = FindFirstFileW((recovery_folder() + L"sesion-sin-guardar-*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        DeleteFileW((recovery_folder() + data.cFileName).c_str());
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(recovery_folder(), ignored)) {
+        if (entry.path().filename().wstring().starts_with(L"sesion-sin-guardar-"))
+            std::filesystem::remove(entry.path(), ignored);
+    }
 }
 
 }  // namespace
