@@ -1,7 +1,5 @@
 // tavrix-script [OPTION]... [SCRIPT]: performs a script's actions on the editor window
 // without showing it.
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <variant>
@@ -25,27 +23,17 @@ namespace {
 
 using namespace tavrix::script;
 
-// The arguments are UTF-8 inside the program; on Windows the path goes back to the wide
-// characters it came from, so that any name the file system holds opens.
-std::filesystem::path path_of(const std::string& utf8) {
-#ifdef _WIN32
-    return tavrix::widen(utf8);
-#else
-    return utf8;
-#endif
-}
-
 int run(const RunScript& command) {
     const tavrix::Platform platform = tavrix::system_platform();
     const std::string& name = command.script;
     if (name == "-")
         return run_script(std::cin, name, std::cout, std::cerr, platform, command.options);
-    auto opened = open_script(path_of(name));
-    if (const auto* reason = std::get_if<std::string>(&opened)) {
-        std::cerr << name << ":0: " << *reason << '\n';
+    const auto script = read_script(name);
+    if (!script.ok()) {
+        std::cerr << name << ":0: " << script.error().message << '\n';
         return kScriptError;
     }
-    return run_script(std::get<std::ifstream>(opened), name, std::cout, std::cerr, platform,
+    return run_script(std::string_view(script.value()), name, std::cout, std::cerr, platform,
                       command.options);
 }
 

@@ -259,19 +259,55 @@ std::string one_line(std::string_view message) {
 }
 
 // Editors that save "UTF-8 with signature" put these bytes before the first line.
-void drop_byte_order_mark(std::string& line) {
+void drop_byte_order_mark(std::string_view& line) {
     constexpr std::string_view kMark = "\xEF\xBB\xBF";
     if (line.starts_with(kMark))
-        line.erase(0, kMark.size());
+        line.remove_prefix(kMark.size());
 }
 
 // A long line is let go once read into tokens, so that a huge value is held once less.
 constexpr std::size_t kKeptLineCapacity = 64 * 1024;
 
-LineOutcome perform_line(ScriptRun& run, std::string& line) {
+// The script's lines one at a time, without their LF: from a text read whole, or from a
+// stream as they arrive (standard input), whose line is copied out and let go once read.
+class ScriptLines {
+  public:
+    explicit ScriptLines(std::string_view text) : text_(text) {}
+    explicit ScriptLines(std::istream& in) : in_(&in) {}
+
+    // False at the end.
+    bool next(std::string_view& line) {
+        if (in_ != nullptr) {
+            if (!std::getline(*in_, buffer_))
+                return false;
+            line = buffer_;
+            return true;
+        }
+        if (text_.empty())
+            return false;
+        const std::size_t end = text_.find('\n');
+        line = text_.substr(0, end);
+        text_ = end == std::string_view::npos ? std::string_view() : text_.substr(end + 1);
+        return true;
+    }
+
+    // The memory of a long streamed line; the line given last is no longer to be read.
+    void let_go() {
+        if (buffer_.capacity() > kKeptLineCapacity)
+            std::string().swap(buffer_);
+    }
+
+    [[nodiscard]] bool failed() const { return in_ != nullptr && in_->bad(); }
+
+  private:
+    std::string_view text_;
+    std::istream* in_ = nullptr;
+    std::string buffer_;
+};
+
+LineOutcome perform_line(ScriptRun& run, ScriptLines& lines, std::string_view line) {
     const auto read = read_line(line);
-    if (line.capacity() > kKeptLineCapacity)
-        std::string().swap(line);
+    lines.let_go();
     if (const auto* error = std::get_if<ReadError>(&read))
         return script_error(error->message);
     if (const Tokens& tokens = std::get<Tokens>(read); !tokens.empty())
@@ -294,15 +330,15 @@ int finish(std::ostream& out, int status) {
 
 using Reporter = std::function<void(const std::string&)>;
 
-int perform_lines(std::istream& in, ScriptRun& run, std::string& line, long& number,
-                  const Reporter& report, std::ostream& out) {
+int perform_lines(ScriptLines& lines, ScriptRun& run, long& number, const Reporter& report,
+                  std::ostream& out) {
     bool generate_failed = false;
-    for (; std::getline(in, line); ++number) {
+    for (std::string_view line; lines.next(line); ++number) {
         if (number == 1)
             drop_byte_order_mark(line);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const LineOutcome outcome = perform_line(run, line);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        const LineOutcome outcome = perform_line(run, lines, line);
         for (const std::string& warning : outcome.warnings)
             report(warning);
         if (outcome.status != kOk)
@@ -319,19 +355,16 @@ int perform_lines(std::istream& in, ScriptRun& run, std::string& line, long& num
         report(std::string("se detuvo por la señal ") + signal_name(signal));
         return finish(out, 128 + signal);
     }
-    if (in.bad()) {
+    if (lines.failed()) {
         report("no se pudo leer el guion");
         return finish(out, kScriptError);
     }
     return finish(out, generate_failed ? kGenerateFailed : kOk);
 }
 
-}  // namespace
-
-int run_script(std::istream& in, std::string_view script_name, std::ostream& out, std::ostream& err,
-               Platform platform, const ScriptOptions& options) {
+int run_lines(ScriptLines& lines, std::string_view script_name, std::ostream& out,
+              std::ostream& err, Platform platform, const ScriptOptions& options) {
     ScriptRun run(out, std::move(platform), options);
-    std::string line;
     long number = 1;
     const Reporter report = [&](const std::string& message) {
         err << script_name << ':' << number << ": " << one_line(message) << '\n';
@@ -339,11 +372,25 @@ int run_script(std::istream& in, std::string_view script_name, std::ostream& out
     // Out of memory, the line is refused as a whole; what it had changed stays changed, so
     // the script stops there.
     try {
-        return perform_lines(in, run, line, number, report, out);
+        return perform_lines(lines, run, number, report, out);
     } catch (const std::bad_alloc&) {
         report("no queda memoria para esta línea");
         return finish(out, kScriptError);
     }
+}
+
+}  // namespace
+
+int run_script(std::string_view text, std::string_view script_name, std::ostream& out,
+               std::ostream& err, Platform platform, const ScriptOptions& options) {
+    ScriptLines lines(text);
+    return run_lines(lines, script_name, out, err, std::move(platform), options);
+}
+
+int run_script(std::istream& in, std::string_view script_name, std::ostream& out, std::ostream& err,
+               Platform platform, const ScriptOptions& options) {
+    ScriptLines lines(in);
+    return run_lines(lines, script_name, out, err, std::move(platform), options);
 }
 
 }  // namespace tavrix::script

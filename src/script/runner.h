@@ -18,7 +18,11 @@ struct ScriptOptions {
     std::uint64_t max_frames = kLargeRunFrames;
 };
 
-// `script_name` is what messages start with: the path given, or "-" for standard input.
+// Performs the script `text`, read whole beforehand. `script_name` is what messages start
+// with: the path given, or "-" for standard input.
+int run_script(std::string_view text, std::string_view script_name, std::ostream& out,
+               std::ostream& err, Platform platform, const ScriptOptions& options = {});
+// The same with each line performed as it arrives from `in` (standard input).
 int run_script(std::istream& in, std::string_view script_name, std::ostream& out, std::ostream& err,
                Platform platform, const ScriptOptions& options = {});
 

@@ -1,16 +1,20 @@
-// The script file that tavrix-script runs. It is read through once before its first action,
-// so that a script that cannot be opened or read does nothing at all.
+// The script file that tavrix-script runs. It is read whole through the file layer before
+// its first action, so that a script that cannot be opened or read does nothing at all.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <variant>
+#include <string_view>
+
+#include "common/expected.h"
 
 namespace tavrix::script {
 
-// The file at `path`, open at its start; or why it cannot be run, in Spanish.
-[[nodiscard]] std::variant<std::ifstream, std::string> open_script(
-    const std::filesystem::path& path);
+// Why a script cannot be run, in Spanish: "no se puede abrir el guion: el archivo no existe".
+struct UnreadableScript {
+    std::string message;
+};
+
+// The bytes of the script at `path` (UTF-8), or why it cannot be run.
+[[nodiscard]] Expected<std::string, UnreadableScript> read_script(std::string_view path);
 
 }  // namespace tavrix::script

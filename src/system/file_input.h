@@ -35,6 +35,9 @@ using FileReader = std::function<FileContents(std::string_view path, std::size_t
 
 // The same on the real file system.
 FileContents read_system_file(std::string_view path, std::size_t limit);
+// The same as a command run from a shell reads its input: at a FIFO the open waits for a
+// program to write to it (the window never waits there), and a signal ends that wait.
+FileContents read_command_input(std::string_view path, std::size_t limit);
 bool system_file_exists(std::string_view path);
 
 #ifndef _WIN32

@@ -58,17 +58,28 @@ FileContents read_all(int fd, std::string_view path, std::size_t limit) {
     return bytes;
 }
 
-}  // namespace
-
-FileContents read_system_file(std::string_view path, std::size_t limit) {
-    if (path.empty())
-        return ReadFailure{kNoFileName};
-    const int fd = open_for_reading(std::string(path));
+// `fd` as the open gave it, -1 with errno on failure.
+FileContents read_opened(int fd, std::string_view path, std::size_t limit) {
     if (fd < 0)
         return failure(SystemCall::OpenForReading, path);
     FileContents contents = read_all(fd, path, limit);
     ::close(fd);
     return contents;
+}
+
+}  // namespace
+
+FileContents read_system_file(std::string_view path, std::size_t limit) {
+    if (path.empty())
+        return ReadFailure{kNoFileName};
+    return read_opened(open_for_reading(std::string(path)), path, limit);
+}
+
+FileContents read_command_input(std::string_view path, std::size_t limit) {
+    if (path.empty())
+        return ReadFailure{kNoFileName};
+    const std::string name(path);
+    return read_opened(::open(name.c_str(), O_RDONLY | O_CLOEXEC), path, limit);
 }
 
 bool system_file_exists(std::string_view path) {

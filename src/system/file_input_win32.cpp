@@ -58,6 +58,11 @@ FileContents read_system_file(std::string_view path, std::size_t limit) {
     return contents;
 }
 
+// A named pipe opens at once or not at all: there is no wait to tell apart.
+FileContents read_command_input(std::string_view path, std::size_t limit) {
+    return read_system_file(path, limit);
+}
+
 bool system_file_exists(std::string_view path) {
     return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
