@@ -12,62 +12,6 @@
 namespace tavrix {
 namespace {
 
-TEST(StoryboardText, ReadsSectionsKeysAndFramesAsEnginesDo) {
-    const auto read = read_storyboard_text(
-        "spr=loose\n"
-        "[scenedef]\r\n"
-        "  SPR =  intro.sff ; a comment after the value\r\n"
-        "\r\n"
-        "; a whole comment line\n"
-        "[ Scene 0 ]\n"
-        "Layer0.Anim=7\n"
-        "fadein.col = 1 , 2\n"
-        "no equals sign here\n"
-        "[Begin Action 7]\n"
-        " 0,1, 10,-3, 15 \r\n"
-        "1,2,3,4,5,H\n"
-        "Loopstart\n"
-        "[Begin action x]\n"
-        "0,0,0,0,1\n"
-        "[Scene 1]\n"
-        "bgm = m\xfasica.mp3\r\n");
-    ASSERT_TRUE(read.ok()) << read.error();
-    const StoryboardText& text = read.value();
-    ASSERT_EQ(text.loose_keys.size(), 1u);
-    ASSERT_EQ(text.sections.size(), 5u);
-
-    const StoryboardSection* def = text.find("SceneDef");
-    ASSERT_NE(def, nullptr);
-    ASSERT_NE(find_key(*def, "spr"), nullptr);
-    EXPECT_EQ(find_key(*def, "spr")->value, "intro.sff");
-    EXPECT_EQ(find_key(*def, "spr")->line, 3u);
-
-    const StoryboardSection& scene = text.sections[1];
-    EXPECT_EQ(scene.name, "Scene 0");
-    EXPECT_EQ(find_key(scene, "layer0.anim")->value, "7");
-    EXPECT_EQ(find_key(scene, "FADEIN.COL")->value, "1 , 2");
-    const StoryboardKey* bare = find_key(scene, "no equals sign here");
-    ASSERT_NE(bare, nullptr);
-    EXPECT_FALSE(bare->has_value);
-
-    const StoryboardSection& action = text.sections[2];
-    EXPECT_EQ(action.action, 7);
-    ASSERT_EQ(action.frames.size(), 2u);
-    const auto values = action.frames[0].values;
-    EXPECT_EQ(std::vector(values.begin(), values.end()),
-              (std::vector<std::string_view>{"0", "1", "10", "-3", "15"}));
-    EXPECT_EQ(action.frames[0].line, 11u);
-    EXPECT_EQ(action.frames[1].values.size(), 6u);
-    ASSERT_EQ(action.keys.size(), 1u);
-    EXPECT_EQ(action.keys[0].name, "Loopstart");
-
-    // Not an action: its lines are keys.
-    EXPECT_FALSE(text.sections[3].action);
-    EXPECT_EQ(text.sections[3].keys.size(), 1u);
-    // Windows-1252 comes out as UTF-8.
-    EXPECT_EQ(find_key(text.sections[4], "bgm")->value, "m\xc3\xbasica.mp3");
-}
-
 TEST(StoryboardText, RefusesWhatIsNotAStoryboard) {
     for (const std::string& bytes :
          {std::string(""), std::string("[Info]\nname = x\n"),
