@@ -106,8 +106,12 @@ std::uint64_t counting_steps(const RangeWalk& walk, const Running& value, double
 }  // namespace
 
 RangeWalk::RangeWalk(std::string_view from, std::string_view to, bool may_step_down)
-    : from_(from), hasta_(leading_number(to)), may_step_down_(may_step_down) {
-    whole_ = followed(kNoLimit);
+    : from_(from), hasta_(leading_number(to)), may_step_down_(may_step_down) {}
+
+const RangeWalk::Course& RangeWalk::course() const {
+    if (!whole_)
+        whole_ = followed(kNoLimit);
+    return *whole_;
 }
 
 RangeWalk::Course RangeWalk::followed(std::uint64_t most_steps) const {
@@ -154,7 +158,7 @@ RangeWalk::Course RangeWalk::followed(std::uint64_t most_steps) const {
 }
 
 std::string RangeWalk::text_after(std::uint64_t k) const {
-    return k >= steps() ? whole_.text : followed(k).text;
+    return k >= steps() ? course().text : followed(k).text;
 }
 
 int RangeWalk::direction() const {

@@ -48,11 +48,12 @@ class RangeWalk {
 
     const std::string& from() const { return from_; }
 
-    // The walk from the typed text to its end, followed once.
-    const Course& course() const { return whole_; }
-    std::uint64_t steps() const { return whole_.steps; }
-    bool only_a_floor() const { return whole_.only_a_floor; }
-    std::optional<NotANumberAt> not_a_number() const { return whole_.not_a_number; }
+    // The walk from the typed text to its end, followed once, when first asked: the
+    // expansion takes only the stepping rule.
+    const Course& course() const;
+    std::uint64_t steps() const { return course().steps; }
+    bool only_a_floor() const { return course().only_a_floor; }
+    std::optional<NotANumberAt> not_a_number() const { return course().not_a_number; }
     // The text after step k (the typed text for 0; the last one past the end).
     [[nodiscard]] std::string text_after(std::uint64_t k) const;
     // The walk followed for at most `most_steps` steps.
@@ -68,7 +69,7 @@ class RangeWalk {
     std::string from_;
     double hasta_ = 0;  // the leading number of the "Hasta:" text
     bool may_step_down_ = false;
-    Course whole_;
+    mutable std::optional<Course> whole_;
 };
 
 }  // namespace tavrix
