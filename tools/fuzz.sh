@@ -21,7 +21,7 @@ findings=build/sanitize/fuzz-findings
 mkdir -p "$findings"
 failed=0
 summary=()
-for target in numbers script events session storyboard sprites; do
+for target in numbers script events session storyboard import sprites; do
     corpus=build/sanitize/fuzz-corpus/$target
     log=build/sanitize/fuzz-$target.log
     mkdir -p "$corpus"
