@@ -517,8 +517,11 @@ TEST_F(EditorWindow, WholeStoryboardOutAndBackIn) {
     eventually(
         [&] { return (choose = find_window(editor.process_id(), L"#32770", editor.main())); });
     ASSERT_TRUE(choose != nullptr) << "then the file is asked for";
+    // The whole path: the dialog may start in the folder it last showed.
+    wchar_t whole[MAX_PATH] = {};
+    GetFullPathNameW(path.c_str(), MAX_PATH, whole, nullptr);
     for (const int name_box : {cmb13, edt1})
-        SetDlgItemTextW(choose, name_box, path.c_str());
+        SetDlgItemTextW(choose, name_box, whole);
     PostMessageW(choose, WM_COMMAND, IDOK, 0);
     HWND report = nullptr;
     eventually([&] { return (report = find_window(editor.process_id(), L"TavrixComprobar")); });
