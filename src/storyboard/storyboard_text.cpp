@@ -64,9 +64,8 @@ LineMarks marks_of(std::string_view line) {
     return marks;
 }
 
-// Appends the values between the commas of `line` to `values`; gives how many.
-std::size_t append_values(std::string_view line, std::vector<std::string_view>& values) {
-    const std::size_t before = values.size();
+// Appends the values between the commas of `line` to `values`.
+void append_values(std::string_view line, std::vector<std::string_view>& values) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (line[i] == ',') {
@@ -75,19 +74,23 @@ std::size_t append_values(std::string_view line, std::vector<std::string_view>& 
         }
     }
     values.push_back(trimmed(line.substr(start)));
-    return values.size() - before;
 }
 
-// Each action line's values, once `values` holds them all and moves no more.
-void point_at_values(std::vector<StoryboardSection>& sections,
-                     const std::vector<std::size_t>& counts,
-                     const std::vector<std::string_view>& values) {
+// Splits the action lines, `lines` in file order, into `values`, reserved once for all of
+// them so that it never moves, and points each line at its own.
+void split_action_lines(std::vector<StoryboardSection>& sections,
+                        const std::vector<std::string_view>& lines,
+                        std::vector<std::string_view>& values) {
+    std::size_t count = lines.size();
+    for (std::string_view line : lines)
+        count += static_cast<std::size_t>(std::count(line.begin(), line.end(), ','));
+    values.reserve(count);
     std::size_t line = 0;
-    std::size_t at = 0;
     for (StoryboardSection& section : sections) {
         for (ActionLine& frame : section.frames) {
-            frame.values = std::span(values).subspan(at, counts[line]);
-            at += counts[line++];
+            const std::size_t at = values.size();
+            append_values(lines[line++], values);
+            frame.values = std::span(values).subspan(at);
         }
     }
 }
@@ -131,7 +134,7 @@ Expected<StoryboardText, std::string> read_storyboard_text(std::string_view byte
 
     std::string_view rest = text;
     StoryboardSection* section = nullptr;
-    std::vector<std::size_t> counts;  // of each action line's values
+    std::vector<std::string_view> action_lines;  // split once all are known
     for (std::size_t number = 1; !rest.empty(); ++number) {
         const std::size_t end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
@@ -159,7 +162,7 @@ Expected<StoryboardText, std::string> read_storyboard_text(std::string_view byte
         if (section && section->action && equals == std::string_view::npos &&
             marks.comma != std::string_view::npos) {
             section->frames.push_back(ActionLine{{}, number});
-            counts.push_back(append_values(line, read.values_));
+            action_lines.push_back(line);
             continue;
         }
         StoryboardKey key{
@@ -168,7 +171,7 @@ Expected<StoryboardText, std::string> read_storyboard_text(std::string_view byte
             key.value = trimmed(line.substr(equals + 1));
         (section ? section->keys : read.loose_keys).push_back(key);
     }
-    point_at_values(read.sections, counts, read.values_);
+    split_action_lines(read.sections, action_lines, read.values_);
     const bool scenes =
         std::any_of(read.sections.begin(), read.sections.end(),
                     [](const StoryboardSection& s) { return is_scene_section(s.name); });
