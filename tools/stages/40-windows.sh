@@ -87,11 +87,20 @@ compare_script() {
     local script=$1 dir=$2 status options named archive
     # The options a scenario script names in its "# options: ..." line.
     read -r -a options <<<"$(sed -n 's/^# options: //p' "$script")"
-    read -r -a named <<<"$(sed -n 's/^# archives: //p' "$script")"
     mkdir -p "$dir/linux" "$dir/windows"
+    # The sprite archives of its "# archives: ..." line (the tests' own, or one beside the
+    # script, as the example's), and the files of its "# inputs: ..." line.
+    local from here
+    here=$(dirname "$script")
+    read -r -a named <<<"$(sed -n 's/^# archives: //p' "$script")"
     for archive in "${named[@]}"; do
-        cp "$archives/$archive" "$dir/linux/"
-        cp "$archives/$archive" "$dir/windows/"
+        from=$archives/$archive
+        [ -f "$from" ] || from=$here/$archive
+        cp "$from" "$dir/linux/" && cp "$from" "$dir/windows/"
+    done
+    read -r -a named <<<"$(sed -n 's/^# inputs: //p' "$script")"
+    for archive in "${named[@]}"; do
+        cp "$here/inputs/$archive" "$dir/linux/" && cp "$here/inputs/$archive" "$dir/windows/"
     done
     cp "$script" "$dir/linux/script.tvs"
     cp "$script" "$dir/windows/script.tvs"
