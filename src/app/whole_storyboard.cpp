@@ -38,32 +38,8 @@ void type_scene(Form1& form, const Storyboard::Scene& scene, int index) {
     set_box(form, C::Check8, scene.background.has_value());
     for (const FrameRange& range : kFrameRanges)
         set_box(form, range.box, false);
-    if (const auto& fade = scene.fade) {
-        type(form, C::ttika, fade->in_time);
-        type(form, C::Text25, fade->in_colour[0]);
-        type(form, C::Text26, fade->in_colour[1]);
-        type(form, C::Text27, fade->in_colour[2]);
-        type(form, C::tikdd, fade->out_time);
-    }
-    type(form, C::rojo, scene.clear_colour[0]);
-    type(form, C::verde, scene.clear_colour[1]);
-    type(form, C::azul, scene.clear_colour[2]);
-    const Storyboard::Layer& layer = scene.layer;
-    type(form, C::Text16, layer.animation);
-    type(form, C::Text17, layer.position[0]);
-    type(form, C::Text18, layer.position[1]);
-    type(form, C::Text15, layer.offset[0]);
-    type(form, C::Text20, layer.offset[1]);
-    type(form, C::Text19, layer.start_time);
-    if (const auto& music = scene.music) {
-        type(form, C::soundfile, music->file);
-        type(form, C::Text14, music->loops);
-    }
-    if (const auto& background = scene.background) {
-        type(form, C::Text24, background->action);
-        type(form, C::Text23, background->start[0]);
-        type(form, C::Text22, background->start[1]);
-    }
+    for_each_scene_text(scene,
+                        [&form](ControlId id, const std::string& text) { type(form, id, text); });
     const std::size_t rows = scene.action.size();
     type(form, C::cantA, std::to_string(rows > 0 ? rows - 1 : 0));
     for (std::size_t animation = 0; animation < rows; ++animation) {

@@ -20,20 +20,15 @@ S::Header header_on_screen(const Window& window) {
 }
 
 S::Scene scene_on_screen(const Window& window, bool engine_keys) {
-    const auto text = [&window](ControlId id) { return window.text(id); };
     S::Scene scene;
     if (ticked(window, C::Check6))
-        scene.fade = S::Fade{
-            text(C::ttika), {text(C::Text25), text(C::Text26), text(C::Text27)}, text(C::tikdd)};
-    scene.clear_colour = {text(C::rojo), text(C::verde), text(C::azul)};
-    scene.layer = {text(C::Text16),
-                   {text(C::Text17), text(C::Text18)},
-                   {text(C::Text15), text(C::Text20)},
-                   text(C::Text19)};
+        scene.fade.emplace();
     if (ticked(window, C::Check7))
-        scene.music = S::Music{text(C::soundfile), text(C::Text14)};
+        scene.music.emplace();
     if (ticked(window, C::Check8))
-        scene.background = S::Background{text(C::Text24), {text(C::Text23), text(C::Text22)}};
+        scene.background.emplace();
+    for_each_scene_text(scene,
+                        [&window](ControlId id, std::string& text) { text = window.text(id); });
     scene.engine_keys = engine_keys;
     scene.action.push_back(row_on_screen(window));
     return scene;
