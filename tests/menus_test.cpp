@@ -66,9 +66,24 @@ TEST(Menus, ClashesAreFound) {
                                         "command of Sa&lir"}));
 }
 
-TEST(Menus, ShortcutsAsWindowsWritesThem) {
-    EXPECT_EQ(shortcut_text({.letter = 'S', .control = true, .shift = true}), "Ctrl+Mayús+S");
-    EXPECT_EQ(shortcut_text({.function = 5}), "F5");
+// The menus as a person reads them in the Win32 window: each item's caption, then its
+// shortcut as Windows writes it beside the item, a line of dashes for a separator.
+TEST(Menus, ReadAsTheWindowShowsThem) {
+    std::string shown;
+    for (const MenuItem& item : menu_items()) {
+        if (item.separator_before)
+            shown += "--\n";
+        shown += item.caption;
+        if (!item.shortcut.empty())
+            shown += "\t" + shortcut_text(item.shortcut);
+        shown += "\n";
+    }
+    EXPECT_EQ(shown,
+              "&Abrir sesión...\tCtrl+O\n&Guardar sesión\tCtrl+S\n"
+              "Guardar sesión &como...\tCtrl+Mayús+S\n--\nGe&nerar!\n"
+              "Generar s&toryboard completo\tCtrl+G\n&Importar storyboard...\n--\n"
+              "&Salir\tCtrl+Q\n&Comprobar\tCtrl+K\n&Vista previa\tF5\n"
+              "Archivo &listo para el motor\n");
     EXPECT_EQ(access_key("A&&B &Cd"), 'c');
 }
 
