@@ -69,6 +69,8 @@ class Form1 final : private EventSink {
     [[nodiscard]] RunResult export_storyboard(std::string_view path);
     // The same into the file in "Nombre del archivo:", as the windows' menu item writes it.
     [[nodiscard]] RunResult export_storyboard() { return export_storyboard(path()); }
+    // "Nombre del archivo:", where both runs write.
+    [[nodiscard]] std::string_view path() const;
     // What a window asks before an export that would be a very long run (nothing when not).
     [[nodiscard]] std::optional<std::string> long_export_question() const;
 
@@ -116,8 +118,6 @@ class Form1 final : private EventSink {
 
     void Form_Load();
     void Command1_Click();
-    // "Nombre del archivo:", where "Generar!" writes.
-    std::string_view path() const;
     EditorContext editor() { return EditorContext{window_, store_, hold_}; }
 
     Platform platform_;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "common/encoding.h"
 #include "model/names.h"
 
 namespace tavrix {
@@ -71,6 +72,14 @@ std::optional<Notice> run_notice(const RunResult& run) {
     if (std::string warning = replacement_warning(run.value()); !warning.empty())
         return Notice{MessageKind::Warning, std::move(warning)};
     return std::nullopt;
+}
+
+std::optional<Notice> export_notice(const RunResult& run, std::string_view path) {
+    if (!run.ok() || !run.value().replaced.empty())
+        return run_notice(run);
+    return Notice{MessageKind::Information,
+                  "Se generó " + quoted_for_message(path, kMessagePathLimit) +
+                      ". Escenas: " + grouped_number(run.value().scenes) + "."};
 }
 
 }  // namespace tavrix

@@ -32,7 +32,7 @@ namespace tavrix {
 
 // How a window shows a message: the icon, with the window's caption as the title and one
 // button, kCloseButton.
-enum class MessageKind : std::uint8_t { Failure, Warning };
+enum class MessageKind : std::uint8_t { Failure, Warning, Information };
 inline constexpr std::string_view kCloseButton = "Aceptar";
 // The buttons of a yes-or-no question, and of the button that gives up.
 inline constexpr std::string_view kYesButton = "Sí";
@@ -47,5 +47,9 @@ struct Notice {
 // What a window tells a person after a run: why it failed, or what it warns of; nothing
 // after a clean run or one the person cancelled.
 [[nodiscard]] std::optional<Notice> run_notice(const RunResult& run);
+
+// After "Generar storyboard completo", which a person cannot see on the form: run_notice's
+// failure or warning, or which file now holds how many scenes.
+[[nodiscard]] std::optional<Notice> export_notice(const RunResult& run, std::string_view path);
 
 }  // namespace tavrix

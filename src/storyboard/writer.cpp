@@ -110,7 +110,8 @@ class Run {
             return block_failure(flushed.error());
         if (const IoStatus committed = output.commit(); !committed.ok())
             return file_failure("No se pudo guardar el archivo ", committed.reason());
-        return RunTotals{total, time_of_ticks(total), replaced_characters()};
+        return RunTotals{total, time_of_ticks(total), replaced_characters(),
+                         storyboard_.scenes.size()};
     }
 
   private:

@@ -69,6 +69,7 @@ struct RunTotals {
     std::int32_t ticks;
     double time;  // time_of_ticks(ticks)
     std::vector<ReplacedCharacters> replaced;
+    std::size_t scenes;  // how many the file holds
 };
 
 // The time value shown for a tick total: (total x 5) / 300.

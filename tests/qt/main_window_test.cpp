@@ -142,7 +142,11 @@ void MainWindowTest::wholeStoryboard() {
     QVERIFY(QTest::qWaitForWindowActive(&window));
     type(window, ControlId::Text11, path);
     type(window, ControlId::ndees, "2");
-    press(window, Qt::CTRL | Qt::Key_G);
+    {
+        ButtonAnswer done(QStringLiteral("Aceptar"));
+        press(window, Qt::CTRL | Qt::Key_G);
+        QCOMPARE(done.text, "Se generó \"" + path + "\". Escenas: 2.");
+    }
     QVERIFY(read_all(path).contains("[Scene 1]"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::Append));

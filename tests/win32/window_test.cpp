@@ -502,6 +502,12 @@ TEST_F(EditorWindow, WholeStoryboardOutAndBackIn) {
     editor.paste(C::Text11, path);
     editor.type(C::ndees, L"2");
     SendMessageW(editor.main(), WM_COMMAND, command_id(MenuCommand::ExportStoryboard), 0);
+    HWND done = nullptr;
+    eventually([&] { return (done = find_window(editor.process_id(), L"#32770", editor.main())); });
+    ASSERT_TRUE(done != nullptr) << "the export tells that it is done";
+    EXPECT_EQ(text_of(GetDlgItem(done, 0xFFFF)), "Se gener\xc3\xb3 \"todo.def\". Escenas: 2.");
+    SendMessageW(done, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(eventually([&] { return !IsWindow(done); }));
     std::string written = read_file(path);
     EXPECT_NE(written.find("[Scene 1]"), std::string::npos) << written;
     HANDLE file =

@@ -224,7 +224,7 @@ void EditorWindow::export_storyboard() {
     run_watch_.start(kExportCaption);
     const RunResult run = form_.export_storyboard();
     run_watch_.finish();
-    if (const std::optional<Notice> notice = run_notice(run))
+    if (const std::optional<Notice> notice = export_notice(run, form_.path()))
         show_message(this, notice->kind, notice->text);
 }
 

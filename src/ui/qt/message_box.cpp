@@ -9,8 +9,9 @@
 namespace tavrix::qt {
 
 void show_message(QWidget* owner, MessageKind kind, const std::string& text) {
-    const QMessageBox::Icon icon =
-        kind == MessageKind::Failure ? QMessageBox::Critical : QMessageBox::Warning;
+    const QMessageBox::Icon icon = kind == MessageKind::Failure   ? QMessageBox::Critical
+                                   : kind == MessageKind::Warning ? QMessageBox::Warning
+                                                                  : QMessageBox::Information;
     QMessageBox box(icon, from_model(window_def().caption), from_model(text), QMessageBox::NoButton,
                     owner);
     box.addButton(from_model(kCloseButton), QMessageBox::AcceptRole);

@@ -430,7 +430,8 @@ void MainWindow::export_storyboard() {
         question && !confirmed(window_, *question))
         return;
     start_run(kExportCaption);
-    finish_run(run_notice(form_.export_storyboard()));
+    const RunResult run = form_.export_storyboard();
+    finish_run(export_notice(run, form_.path()));
 }
 
 void MainWindow::start_run(std::string_view title) {

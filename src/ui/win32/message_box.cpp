@@ -36,7 +36,9 @@ int message_box(HWND owner, const std::string& text, UINT style) {
 }  // namespace
 
 void show_message(HWND owner, MessageKind kind, const std::string& text) {
-    const UINT icon = kind == MessageKind::Failure ? MB_ICONERROR : MB_ICONWARNING;
+    const UINT icon = kind == MessageKind::Failure   ? MB_ICONERROR
+                      : kind == MessageKind::Warning ? MB_ICONWARNING
+                                                     : MB_ICONINFORMATION;
     (void)message_box(owner, text, MB_OK | icon);
 }
 
