@@ -1,21 +1,19 @@
 // The frame expansion counts small whole numbers in their digits and writes runs of frames
-// without testing each step. These cases cross every digit boundary that counting handles
-// specially, and check the lines against the stepping rule applied one frame at a time.
+// without testing each step. The scenario scripts counting_*.tvs cross every digit boundary
+// that counting handles specially; their golden files hold the lines that stepping the rule
+// one frame at a time gives. Here the count made before a run must agree with them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <optional>
-#include <ostream>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
-#include <tuple>
-#include <utility>
 #include <vector>
 
-#include "common/numbers.h"
 #include "model/ranges.h"
 #include "storyboard/frame_count.h"
-#include "storyboard/range_walk.h"
+#include "storyboard/on_screen.h"
 #include "support/memory_output.h"
 
 namespace tavrix {
@@ -25,156 +23,57 @@ using C = ControlId;
 using testing::MemoryForm;
 using Lines = std::vector<std::string>;
 
-// The "Desde:" and "Hasta:" texts of the five ranges, in range order.
-using Ranges = std::array<std::pair<std::string, std::string>, kRangeCount>;
-
-using Values = std::array<std::string, kRangeCount>;
-
-// The expansion's rule, step by step and without shortcuts: parse, step, format, compare.
-// Gives the five values of each frame.
-std::vector<Values> expected_values(const Ranges& ranges) {
-    Values values;
-    for (std::size_t i = 0; i < kRangeCount; ++i)
-        values[i] = ranges[i].first;
-    auto step = [&](std::size_t i, double delta) {
-        values[i] = number_text(*strict_number(values[i]) + delta);
-    };
-    std::vector<Values> frames{values};
-    for (;;) {
-        for (std::size_t i = 0; i < kRangeCount; ++i) {
-            if (leading_number(ranges[i].second) - 1 >= leading_number(values[i]))
-                step(i, +1);
-        }
-        for (std::size_t i : {std::size_t{kX}, std::size_t{kY}}) {
-            if (leading_number(ranges[i].second) < leading_number(values[i]))
-                step(i, -1);
-        }
-        if (values == frames.back())
-            return frames;
-        frames.push_back(values);
+// The form after the `set` lines of a counting script (its "Archivo:" aside).
+void type_script(MemoryForm& f, const std::filesystem::path& script) {
+    f.click(C::Check5);  // as the script's first line does: the speed moves too
+    std::ifstream lines(script);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string action, control, text;
+        words >> action >> control >> std::ws;
+        std::getline(words, text);
+        if (text.size() >= 2 && text.front() == '"')
+            text = text.substr(1, text.size() - 2);  // these scripts quote no '"' nor '\'
+        if (action == "set" && control != "Text11")
+            f.type(*find_control(control), text);
     }
 }
 
-// A frame's line in the file's code page.
-std::string line_of(const Values& values) {
-    std::string encoded;
-    append_windows_1252(values[kGroup] + "," + values[kImage] + ", " + values[kX] + "," +
-                            values[kY] + ", " + values[kSpeed],
-                        encoded);
-    return encoded;
-}
-
-// The frame lines of a run with the ranges typed in, and the texts that the fields then hold
-// (the field rules may have normalised them).
-Lines generated_frames(const Ranges& typed, Ranges& held) {
-    MemoryForm f;
-    f.click(C::Check5);  // the speed moves too
-    for (std::size_t i = 0; i < kRangeCount; ++i) {
-        f.type(kFrameRanges[i].from, typed[i].first);
-        f.type(kFrameRanges[i].to, typed[i].second);
-        held[i] = {f.text(kFrameRanges[i].from), f.text(kFrameRanges[i].to)};
-    }
-    const Lines lines = f.generate();
+// The frame lines of a storyboard with one action, without their CR LF ends.
+Lines frame_lines(const std::filesystem::path& storyboard) {
+    std::ifstream file(storyboard, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    const Lines lines = testing::split_crlf_lines(bytes.str());
     const auto action = std::find(lines.begin(), lines.end(), "[Begin action 0]");
     if (action == lines.end() || lines.end() - action < 4)
         return {};
     return Lines(action + 1, lines.end() - 3);
 }
 
-struct CountingCase {
-    const char* name;
-    Ranges ranges;  // group, image, X, Y, speed
-};
-
-void PrintTo(const CountingCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class Counting : public ::testing::TestWithParam<CountingCase> {};
-
-TEST_P(Counting, WritesWhatTheRuleSteppedOneFrameAtATimeWrites) {
-    Ranges held;
-    const Lines written = generated_frames(GetParam().ranges, held);
-    const std::vector<Values> values = expected_values(held);
-    Lines expected;
-    for (const Values& frame : values)
-        expected.push_back(line_of(frame));
-    ASSERT_EQ(written.size(), expected.size());
-    for (std::size_t frame = 0; frame < expected.size(); ++frame)
-        ASSERT_EQ(written[frame], expected[frame]) << "frame " << frame;
-
-    // Counted beforehand, without writing: the same frames and bytes.
-    std::array<std::string, kRangeCount> from;
-    std::array<std::string, kRangeCount> to;
-    for (std::size_t i = 0; i < kRangeCount; ++i)
-        std::tie(from[i], to[i]) = held[i];
-    const Storyboard::Row row = range_row(from, to);
-    std::uint64_t bytes = 0;
-    for (const std::string& line : expected)
-        bytes += line.size() + 2;
-    const RunSize counted = count_frames(row, append_windows_1252);
-    EXPECT_EQ(counted.frames, expected.size());
-    EXPECT_EQ(counted.frame_bytes, bytes);
-    EXPECT_FALSE(counted.at_least);
-
-    // Each range's walk: its text at every frame, and how many times it changed.
-    for (std::size_t i = 0; i < kRangeCount; ++i) {
-        const RangeWalk walk(row[i]);
-        std::uint64_t changes = 0;
-        for (std::size_t frame = 0; frame < values.size(); ++frame) {
-            ASSERT_EQ(walk.text_after(frame), values[frame][i])
-                << "range " << i << " frame " << frame;
-            changes += frame > 0 && values[frame][i] != values[frame - 1][i] ? 1 : 0;
-        }
-        EXPECT_EQ(walk.steps(), changes) << "range " << i;
-        EXPECT_FALSE(walk.only_a_floor());
+TEST(Generar, CountsBeforehandTheFramesAndBytesThatTheCountingScenariosWrote) {
+    const std::filesystem::path folder = TAVRIX_SOURCE_DIR "/tests/scenarios";
+    int scenarios = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::filesystem::path& script = entry.path();
+        if (!script.stem().string().starts_with("counting_") || script.extension() != ".tvs")
+            continue;
+        ++scenarios;
+        MemoryForm f;
+        type_script(f, script);
+        const Lines written = frame_lines(std::filesystem::path(script).replace_extension(".def"));
+        std::uint64_t bytes = 0;
+        for (const std::string& line : written)
+            bytes += line.size() + 2;
+        const Storyboard on_screen = storyboard_on_screen(f.form.window(), false);
+        ASSERT_EQ(on_screen.scenes[0].action.size(), 1u) << script.stem();
+        const RunSize counted = count_frames(on_screen.scenes[0].action[0], append_windows_1252);
+        EXPECT_EQ(counted.frames, written.size()) << script.stem();
+        EXPECT_EQ(counted.frame_bytes, bytes) << script.stem();
+        EXPECT_FALSE(counted.at_least) << script.stem();
     }
+    EXPECT_EQ(scenarios, 13);
 }
-
-const std::pair<std::string, std::string> kStill{"0", "0"};
-
-INSTANTIATE_TEST_SUITE_P(
-    Generar, Counting,
-    ::testing::Values(
-        CountingCase{"UpThroughPowersOfTen", {kStill, kStill, {"0", "1205"}, kStill, kStill}},
-        CountingCase{"DownThroughPowersOfTen", {kStill, kStill, {"1205", "0"}, kStill, kStill}},
-        CountingCase{"UpFromNegativeThroughZero",
-                     {kStill, kStill, {"-1105", "25"}, kStill, kStill}},
-        CountingCase{"DownFromPositiveThroughZero",
-                     {kStill, kStill, kStill, {"25", "-1105"}, kStill}},
-        CountingCase{
-            "EveryRangeAtOnceWithDifferentLengths",
-            {std::pair{"7", "130"}, {"95", "240"}, {"3", "-108"}, {"-99", "11"}, {"1", "12"}}},
-        CountingCase{"RangesStopAtDifferentFrames",
-                     {std::pair{"0", "3"}, {"8", "19"}, {"-5", "40"}, {"0", "-2"}, {"2", "9"}}},
-        CountingCase{
-            "TypedTextsThatAreNotNumberTexts",
-            {std::pair{"007", "12"}, {"+5", "21"}, {"-0", "-13"}, {"5.0", "17"}, {" 3", "14"}}},
-        CountingCase{"FractionalValuesBesideCountedOnes",
-                     {std::pair{"0.5", "12"}, {"0", "25"}, {"2.25", "-9"}, {"1e1", "33"}, kStill}},
-        CountingCase{"StillTextsOfAnyKindBesideACountedValue",
-                     {std::pair{"5é", "0"}, {"12abc", "3"}, {"0", "57"}, {"-", "0"}, kStill}},
-        CountingCase{"NearTheLargestPlainWholeNumber",
-                     {kStill,
-                      kStill,
-                      {"999999999999990", "1000000000000003"},
-                      {"-999999999999995", "-1000000000000002"},
-                      kStill}},
-        CountingCase{"HastaValuesBetweenWholeNumbers",
-                     {std::pair{"0", "14.5"}, kStill, {"30", "7.5"}, {"-3", "-21.25"}, kStill}},
-        CountingCase{"FractionsAcrossPowersOfTenAndZero",
-                     {std::pair{"1e-7", "4"},
-                      {"0.25", "1234.5"},
-                      {"1105.75", "-30"},
-                      {"-0.00005", "131"},
-                      {"-2.5", "9"}}},
-        CountingCase{"UpToTheLargestPlainNumberAndBeyond",
-                     {kStill,
-                      {"99999999990.9999", "1e11"},
-                      {"999999999999990.5", "1e400"},
-                      {"-999999999999990.5", "-1e400"},
-                      kStill}}),
-    [](const ::testing::TestParamInfo<CountingCase>& info) { return info.param.name; });
 
 TEST(Generar, CountsALongRangeAndItsTicks) {
     MemoryForm f;

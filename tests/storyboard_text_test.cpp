@@ -12,17 +12,6 @@
 namespace tavrix {
 namespace {
 
-TEST(StoryboardText, RefusesWhatIsNotAStoryboard) {
-    for (const std::string& bytes :
-         {std::string(""), std::string("[Info]\nname = x\n"),
-          std::string("[SceneDef]\0spr = a\n", 19), std::string("spr = a\n")}) {
-        const auto read = read_storyboard_text(bytes);
-        ASSERT_FALSE(read.ok()) << bytes;
-        EXPECT_EQ(read.error().rfind("no es un storyboard", 0), 0u) << read.error();
-    }
-    EXPECT_TRUE(read_storyboard_text("[Scene 3]\n").ok());
-}
-
 // What a file written with every option holds, read back: every key is the table's, in any
 // case, with as many parts as the table gives it fields (or its fixed value), and the fields'
 // texts in that order; a key in another kind of section, or not in the table, is not one.

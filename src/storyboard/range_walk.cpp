@@ -157,10 +157,6 @@ RangeWalk::Course RangeWalk::followed(std::uint64_t most_steps) const {
     return course;
 }
 
-std::string RangeWalk::text_after(std::uint64_t k) const {
-    return k >= steps() ? course().text : followed(k).text;
-}
-
 int RangeWalk::direction() const {
     if (steps() == 0)
         return 0;

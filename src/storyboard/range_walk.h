@@ -52,10 +52,7 @@ class RangeWalk {
     // expansion takes only the stepping rule.
     const Course& course() const;
     std::uint64_t steps() const { return course().steps; }
-    bool only_a_floor() const { return course().only_a_floor; }
     std::optional<NotANumberAt> not_a_number() const { return course().not_a_number; }
-    // The text after step k (the typed text for 0; the last one past the end).
-    [[nodiscard]] std::string text_after(std::uint64_t k) const;
     // The walk followed for at most `most_steps` steps.
     [[nodiscard]] Course followed(std::uint64_t most_steps) const;
 
