@@ -6,8 +6,6 @@
 #include <limits>
 #include <string>
 
-#include "common/encoding.h"
-
 namespace tavrix {
 namespace {
 
@@ -57,22 +55,6 @@ TEST(StrictNumber, AcceptsOnlyAWholeNumber) {
     for (const auto& c : cases) {
         EXPECT_EQ(strict_number(c.text), c.expected) << '"' << c.text << '"';
     }
-}
-
-// A storyboard file's bytes are read as Windows-1252: every byte reads as its character
-// (the five the code page leaves out as the C1 controls they stand on) and is written back
-// as the same byte.
-TEST(CodePage, ReadsEveryByteAsItsCharacterAndWritesItBack) {
-    std::string bytes;
-    for (int byte = 1; byte < 256; ++byte)
-        bytes.push_back(static_cast<char>(byte));
-    std::string text;
-    append_utf8_from_windows_1252(bytes, text);
-    EXPECT_TRUE(text.find("\u20AC") != std::string::npos && text.ends_with("\u00FE\u00FF"));
-    EXPECT_TRUE(is_valid_utf8(text));
-    std::string back;
-    append_windows_1252(text, back);
-    EXPECT_EQ(back, bytes);
 }
 
 }  // namespace

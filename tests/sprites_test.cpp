@@ -17,100 +17,10 @@ namespace tavrix {
 namespace {
 
 using testing::ArchiveDraft;
-using testing::Coding;
-using testing::PaletteDraft;
 using testing::SpriteDraft;
 using Bytes = std::vector<std::uint8_t>;
 using K = SpriteFaultKind;
 using P = FaultPlace;
-
-// Rows of long runs, noise, a copy of a row far above and a short repeating pattern, so
-// that every packet kind of every coding is needed.
-Bytes busy_pixels(std::uint16_t width, std::uint16_t height, int colours) {
-    std::mt19937 random(width * 131u + height);
-    Bytes pixels;
-    for (int y = 0; y < height; ++y) {
-        const int kind = y % 4;
-        for (int x = 0; x < width; ++x) {
-            if (kind == 2 && y >= 6)
-                pixels.push_back(pixels[pixels.size() - 6u * width]);
-            else if (kind == 3)
-                pixels.push_back(static_cast<std::uint8_t>(1 + x % (1 + y % 3)));
-            else if (kind == 0 && x % 12 != 0)
-                pixels.push_back(pixels.back());
-            else
-                pixels.push_back(static_cast<std::uint8_t>(random() % colours));
-        }
-    }
-    return pixels;
-}
-
-SpriteDraft sprite(SpriteKey key, Coding coding, std::uint16_t width = 48,
-                   std::uint16_t height = 20) {
-    const int channels = coding == Coding::PngRgba ? 4 : coding == Coding::PngRgb ? 3 : 1;
-    const int colours = coding == Coding::Lz5 ? 32 : 256;
-    SpriteDraft draft;
-    draft.key = key, draft.width = width, draft.height = height, draft.coding = coding;
-    draft.axis_x = static_cast<std::int16_t>(key.number - 3), draft.axis_y = 7;
-    for (int copy = 0; copy < channels; ++copy) {
-        const Bytes plane = busy_pixels(width, static_cast<std::uint16_t>(height + copy), colours);
-        draft.pixels.insert(draft.pixels.end(), plane.begin(), plane.begin() + width * height);
-    }
-    if (coding == Coding::Rle5)  // a first packet of colour 0, which needs no colour byte
-        std::fill_n(draft.pixels.begin(), 5, 0);
-    return draft;
-}
-
-PaletteDraft palette(SpriteKey key, std::size_t colours, int seed) {
-    PaletteDraft draft{key, {}, {}};
-    for (std::size_t i = 0; i < colours; ++i)
-        draft.colours.push_back({static_cast<std::uint8_t>(i * seed),
-                                 static_cast<std::uint8_t>(i + seed),
-                                 static_cast<std::uint8_t>(255 - i)});
-    return draft;
-}
-
-SpriteDraft linked(SpriteKey key, std::uint16_t to) {
-    SpriteDraft draft;
-    draft.key = key, draft.axis_x = -5;
-    draft.link = to;
-    return draft;
-}
-
-// Own palettes, the previous sprite's palette, plain PCX, a line longer than the width,
-// linked sprites taking their target's palette or the previous one.
-ArchiveDraft version1(bool shared) {
-    ArchiveDraft archive{1, shared, {}, {palette({}, 256, 3), palette({}, 256, 7)}};
-    archive.sprites.push_back(sprite({0, 0}, Coding::Pcx, 9, 5));
-    archive.sprites.push_back(sprite({0, 1}, Coding::Pcx, 20, 6));
-    archive.sprites.back().same_palette = true;
-    archive.sprites.push_back(sprite({0, 2}, Coding::PcxPlain, 7, 4));
-    archive.sprites.back().palette = 1;
-    archive.sprites.back().bytes_per_line = 12;
-    archive.sprites.push_back(sprite({0, 3}, Coding::Pcx, 31, 9));
-    archive.sprites.back().same_palette = true;
-    archive.sprites.push_back(linked({0, 4}, 0));
-    archive.sprites.push_back(linked({0, 5}, 2));
-    archive.sprites.back().same_palette = true;
-    return archive;
-}
-
-// Every format, a palette of fewer colours, a linked palette, the translated block, and a
-// linked sprite with a palette of its own.
-ArchiveDraft version2() {
-    ArchiveDraft archive{2, false, {}, {palette({1, 0}, 256, 3), palette({1, 1}, 16, 5)}};
-    archive.palettes.push_back({{1, 2}, {}, 1});
-    const Coding codings[] = {Coding::Raw,        Coding::Rle8,   Coding::Rle5,   Coding::Lz5,
-                              Coding::PngIndexed, Coding::PngRgb, Coding::PngRgba};
-    for (const Coding coding : codings)
-        archive.sprites.push_back(
-            sprite({0, static_cast<std::uint16_t>(archive.sprites.size())}, coding));
-    archive.sprites[2].palette = 2;
-    archive.sprites[3].translated = true;
-    archive.sprites.push_back(linked({0, 7}, 3));
-    archive.sprites.back().palette = 2;
-    return archive;
-}
 
 Expected<SpriteArchive, SpriteFault> open_bytes(Bytes bytes) {
     return SpriteArchive::open(std::make_unique<MemorySource>(std::move(bytes)));
@@ -123,8 +33,9 @@ struct RoundTrip {
 };
 
 TEST(SpriteArchive, DecodesEveryPixelWritten) {
-    const auto v1 = [] { return version1(false); };
-    const auto v1_shared = [] { return version1(true); };
+    const auto v1 = [] { return testing::busy_version1(false); };
+    const auto v1_shared = [] { return testing::busy_version1(true); };
+    const auto v2 = [] { return testing::busy_version2(); };
     const RoundTrip rows[] = {
         {"v1 own palette, odd width", v1, 0, 0, 0},
         {"v1 previous palette", v1, 1, 1, 0},
@@ -133,14 +44,14 @@ TEST(SpriteArchive, DecodesEveryPixelWritten) {
         {"v1 linked, target's palette", v1, 4, 0, 0},
         {"v1 linked, previous palette", v1, 5, 2, 0},
         {"v1 shared palette", v1_shared, 3, 3, 0},
-        {"v2 raw", version2, 0, 0, 0},
-        {"v2 rle8", version2, 1, 1, 0},
-        {"v2 rle5, linked palette", version2, 2, 2, 1},
-        {"v2 lz5, translated block", version2, 3, 3, 0},
-        {"v2 png indexes", version2, 4, 4, 0},
-        {"v2 png rgb", version2, 5, 5, 0},
-        {"v2 png rgba", version2, 6, 6, 0},
-        {"v2 linked, own palette", version2, 7, 3, 1},
+        {"v2 raw", v2, 0, 0, 0},
+        {"v2 rle8", v2, 1, 1, 0},
+        {"v2 rle5, linked palette", v2, 2, 2, 1},
+        {"v2 lz5, translated block", v2, 3, 3, 0},
+        {"v2 png indexes", v2, 4, 4, 0},
+        {"v2 png rgb", v2, 5, 5, 0},
+        {"v2 png rgba", v2, 6, 6, 0},
+        {"v2 linked, own palette", v2, 7, 3, 1},
     };
     for (const RoundTrip& row : rows) {
         const ArchiveDraft draft = row.archive();
@@ -206,7 +117,8 @@ void expect_golden(const std::string& lines, const std::string& name) {
 }
 
 Bytes damaged(const Damage& row) {
-    Bytes bytes = testing::write_archive(row.version == 1 ? version1(false) : version2());
+    Bytes bytes = testing::write_archive(row.version == 1 ? testing::busy_version1(false)
+                                                          : testing::busy_version2());
     row.change(bytes);
     return bytes;
 }
@@ -294,13 +206,13 @@ TEST(SpriteArchive, RefusesAtDrawingWhatDamagesOneSprite) {
             << row.name << ", again";
     }
     expect_golden(lines, "drawing_faults.txt");
-    auto archive = open_bytes(testing::write_archive(version2()));
+    auto archive = open_bytes(testing::write_archive(testing::busy_version2()));
     EXPECT_EQ(archive.value().picture({9, 9}).error().kind, K::NoSuchSprite);
 }
 
 // A changed byte anywhere is left to the fuzz target and its replay on variants of its seeds.
 TEST(SpriteArchive, RefusesEveryPrefix) {
-    for (const ArchiveDraft& draft : {version1(false), version2()}) {
+    for (const ArchiveDraft& draft : {testing::busy_version1(false), testing::busy_version2()}) {
         const Bytes bytes = testing::write_archive(draft);
         for (std::size_t size = 0; size < bytes.size(); ++size)
             ASSERT_FALSE(open_bytes(Bytes(bytes.begin(), bytes.begin() + size)).ok()) << size;
@@ -308,7 +220,7 @@ TEST(SpriteArchive, RefusesEveryPrefix) {
 }
 
 TEST(SpriteArchive, KeepsWhatWasDrawnWithinItsLimit) {
-    const ArchiveDraft draft = version2();
+    const ArchiveDraft draft = testing::busy_version2();
     auto archive = std::move(open_bytes(testing::write_archive(draft)).value());
     const auto first = archive.picture({0, 0}).value();
     EXPECT_EQ(archive.picture({0, 0}).value(), first);
@@ -385,7 +297,7 @@ TEST(ByteSource, ReadsOnlyWithinItsSize) {
     EXPECT_FALSE(range_fits(kMax, 2, kMax));
 
     const auto path = std::filesystem::temp_directory_path() / "tavrix-sprites-test.sff";
-    const Bytes bytes = testing::write_archive(version2());
+    const Bytes bytes = testing::write_archive(testing::busy_version2());
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));

@@ -20,8 +20,8 @@
 #include <thread>
 
 #include "common/encoding.h"
-#include "modal_answer.h"
 #include "model/names.h"
+#include "person.h"
 #include "support/layout_check.h"
 #include "system/file_output.h"
 #include "ui/qt/application.h"
@@ -135,12 +135,7 @@ class EditorWindowTest : public QObject {
         return QString::fromStdString(
             window_->form().window().text(tavrix::find_control(name).value()));
     }
-    void type(const char* name, const QString& keys) {
-        QLineEdit* box = as<QLineEdit>(name);
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, keys);
-    }
+    void type(const char* name, const QString& keys) { type_over(w(name), keys); }
     void click(const char* name) { QTest::mouseClick(w(name), Qt::LeftButton); }
     // A window whose file layer writes slowly, so that a run lasts long enough to be seen.
     void show_slow_window() {
@@ -150,10 +145,7 @@ class EditorWindowTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
     // What the file in the test's folder holds; nothing when it cannot be read.
-    QByteArray file_bytes() const {
-        QFile file(path_);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray file_bytes() const { return read_all(path_); }
     // "Generar!" into the test's folder, and what the file holds then.
     QByteArray generate() {
         type("Text11", path_);

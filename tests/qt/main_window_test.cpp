@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "modal_answer.h"
+#include "person.h"
 #include "script/dump.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
@@ -26,10 +26,7 @@ namespace {
 const QString kCaption = QStringLiteral("Tavrix v2.0 -= BETA =-");
 
 void type(MainWindow& window, ControlId id, const QString& keys) {
-    auto* box = qobject_cast<QLineEdit*>(window.editor().widget(id));
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, keys);
+    type_over(window.editor().widget(id), keys);
 }
 
 void click(MainWindow& window, ControlId id) {
@@ -74,11 +71,6 @@ class MainWindowTest : public QObject {
   private:
     QTemporaryDir data_;  // the user's data folder, where recovery copies go
 };
-
-QByteArray read_all(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A session opened at start names the window; stepping away and back is no change; an edit
 // marks the window, Ctrl+S saves it where it came from, and closing with changes asks,

@@ -11,6 +11,7 @@
 
 #include <array>
 
+#include "person.h"
 #include "stage/archive_sprites.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
@@ -51,9 +52,7 @@ QImage painted(const PreviewWindow& preview) {
 }
 
 void type(MainWindow& window, ControlId id, const QString& keys) {
-    auto* box = qobject_cast<QLineEdit*>(window.editor().widget(id));
-    box->selectAll();
-    QTest::keyClicks(box, keys);
+    type_over(window.editor().widget(id), keys);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 //   tavrix_sample_archives FOLDER: the archives that the preview's scenario scripts draw,
 //     version 1 of PCX sprites sharing one palette (image 1 not run-length coded, image 4
 //     linked to image 2's pixels), and version 2 with images 0 to 6 in every coding;
-//   tavrix_sample_archives --seeds FOLDER: the fuzz target's seeds, small archives of both
-//     versions with own, shared and linked palettes, linked sprites and the translated block.
+//   tavrix_sample_archives --seeds FOLDER: the fuzz target's seeds, the busy archives of the
+//     reader's tests with small sprites.
 #include <fstream>
 #include <string>
 #include <string_view>
@@ -66,12 +66,6 @@ SpriteDraft sprite(std::uint16_t image, Coding coding, std::uint16_t width = 24,
     return draft;
 }
 
-SpriteDraft linked(std::uint16_t image, std::uint16_t to) {
-    SpriteDraft draft = sprite(image, Coding::Pcx, 0, 0);
-    draft.link = to;
-    return draft;
-}
-
 constexpr Coding kVersion2Codings[] = {Coding::Raw,    Coding::Rle8,       Coding::Rle5,
                                        Coding::Lz5,    Coding::PngIndexed, Coding::PngRgb,
                                        Coding::PngRgba};
@@ -100,27 +94,9 @@ bool write_scenario_archives(const std::string& folder) {
 // Sprites of a few pixels, so that the fuzzer's mutations fall on the index as often as on
 // the pixels.
 bool write_seeds(const std::string& folder) {
-    ArchiveDraft shared{1, true, {}, {palette({}), palette({})}},
-        own{1, false, {}, {palette({}), palette({})}};
-    shared.palettes[1].colours[1] = own.palettes[1].colours[1] = {9, 9, 9};
-    for (ArchiveDraft* v1 : {&shared, &own}) {
-        v1->sprites = {sprite(0, Coding::Pcx, 7, 5), sprite(1, Coding::PcxPlain, 5, 3),
-                       linked(2, 0), sprite(3, Coding::Pcx, 6, 4)};
-        v1->sprites[3].palette = 1;
-        v1->sprites[3].same_palette = false;
-        v1->sprites[3].bytes_per_line = 10;
-    }
-    ArchiveDraft v2{2, false, {}, {palette({1, 0}), palette({1, 1})}};
-    v2.palettes.push_back({{1, 2}, {}, 1});
-    std::uint16_t image = 0;
-    for (Coding coding : kVersion2Codings)
-        v2.sprites.push_back(sprite(image++, coding, 6, 5));
-    v2.sprites[1].palette = 2;
-    v2.sprites[3].translated = true;
-    v2.sprites.push_back(linked(7, 3));
-    v2.sprites.back().palette = 1;
-    return write(folder + "/v1-shared.sff", shared) && write(folder + "/v1-own.sff", own) &&
-           write(folder + "/v2.sff", v2);
+    return write(folder + "/v1-shared.sff", busy_version1(true)) &&
+           write(folder + "/v1-own.sff", busy_version1(false)) &&
+           write(folder + "/v2.sff", busy_version2(6, 5));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <random>
 #include <string_view>
 
 #define STB_IMAGE_WRITE_STATIC
@@ -375,6 +376,98 @@ Picture expected_picture(const SpriteDraft& sprite, const SpriteDraft& holder,
         }
     }
     return picture;
+}
+
+namespace {
+
+// Rows of long runs, noise, a copy of a row far above and a short repeating pattern, so
+// that every packet kind of every coding is needed.
+Bytes busy_pixels(std::uint16_t width, std::uint16_t height, int colours) {
+    std::mt19937 random(width * 131u + height);
+    Bytes pixels;
+    for (int y = 0; y < height; ++y) {
+        const int kind = y % 4;
+        for (int x = 0; x < width; ++x) {
+            if (kind == 2 && y >= 6)
+                pixels.push_back(pixels[pixels.size() - 6u * width]);
+            else if (kind == 3)
+                pixels.push_back(static_cast<std::uint8_t>(1 + x % (1 + y % 3)));
+            else if (kind == 0 && x % 12 != 0)
+                pixels.push_back(pixels.back());
+            else
+                pixels.push_back(static_cast<std::uint8_t>(random() % colours));
+        }
+    }
+    return pixels;
+}
+
+SpriteDraft sprite(SpriteKey key, Coding coding, std::uint16_t width = 48,
+                   std::uint16_t height = 20) {
+    const int channels = coding == Coding::PngRgba ? 4 : coding == Coding::PngRgb ? 3 : 1;
+    const int colours = coding == Coding::Lz5 ? 32 : 256;
+    SpriteDraft draft;
+    draft.key = key, draft.width = width, draft.height = height, draft.coding = coding;
+    draft.axis_x = static_cast<std::int16_t>(key.number - 3), draft.axis_y = 7;
+    for (int copy = 0; copy < channels; ++copy) {
+        const Bytes plane = busy_pixels(width, static_cast<std::uint16_t>(height + copy), colours);
+        draft.pixels.insert(draft.pixels.end(), plane.begin(), plane.begin() + width * height);
+    }
+    if (coding == Coding::Rle5)  // a first packet of colour 0, which needs no colour byte
+        std::fill_n(draft.pixels.begin(), 5, 0);
+    return draft;
+}
+
+PaletteDraft palette(SpriteKey key, std::size_t colours, int seed) {
+    PaletteDraft draft{key, {}, {}};
+    for (std::size_t i = 0; i < colours; ++i)
+        draft.colours.push_back({static_cast<std::uint8_t>(i * seed),
+                                 static_cast<std::uint8_t>(i + seed),
+                                 static_cast<std::uint8_t>(255 - i)});
+    return draft;
+}
+
+SpriteDraft linked(SpriteKey key, std::uint16_t to) {
+    SpriteDraft draft;
+    draft.key = key, draft.axis_x = -5;
+    draft.link = to;
+    return draft;
+}
+
+// Own palettes, the previous sprite's palette, plain PCX, a line longer than the width,
+// linked sprites taking their target's palette or the previous one.
+}  // namespace
+
+ArchiveDraft busy_version1(bool shared) {
+    ArchiveDraft archive{1, shared, {}, {palette({}, 256, 3), palette({}, 256, 7)}};
+    archive.sprites.push_back(sprite({0, 0}, Coding::Pcx, 9, 5));
+    archive.sprites.push_back(sprite({0, 1}, Coding::Pcx, 20, 6));
+    archive.sprites.back().same_palette = true;
+    archive.sprites.push_back(sprite({0, 2}, Coding::PcxPlain, 7, 4));
+    archive.sprites.back().palette = 1;
+    archive.sprites.back().bytes_per_line = 12;
+    archive.sprites.push_back(sprite({0, 3}, Coding::Pcx, 31, 9));
+    archive.sprites.back().same_palette = true;
+    archive.sprites.push_back(linked({0, 4}, 0));
+    archive.sprites.push_back(linked({0, 5}, 2));
+    archive.sprites.back().same_palette = true;
+    return archive;
+}
+
+// Every format, a palette of fewer colours, a linked palette, the translated block, and a
+// linked sprite with a palette of its own.
+ArchiveDraft busy_version2(std::uint16_t width, std::uint16_t height) {
+    ArchiveDraft archive{2, false, {}, {palette({1, 0}, 256, 3), palette({1, 1}, 16, 5)}};
+    archive.palettes.push_back({{1, 2}, {}, 1});
+    const Coding codings[] = {Coding::Raw,        Coding::Rle8,   Coding::Rle5,   Coding::Lz5,
+                              Coding::PngIndexed, Coding::PngRgb, Coding::PngRgba};
+    for (const Coding coding : codings)
+        archive.sprites.push_back(
+            sprite({0, static_cast<std::uint16_t>(archive.sprites.size())}, coding, width, height));
+    archive.sprites[2].palette = 2;
+    archive.sprites[3].translated = true;
+    archive.sprites.push_back(linked({0, 7}, 3));
+    archive.sprites.back().palette = 2;
+    return archive;
 }
 
 }  // namespace tavrix::testing

@@ -63,4 +63,12 @@ struct ArchiveDraft {
 [[nodiscard]] Picture expected_picture(const SpriteDraft& sprite, const SpriteDraft& holder,
                                        const PaletteDraft& palette);
 
+// Archives whose sprites need every packet kind of every coding: rows of long runs, noise,
+// copies of a row far above and short patterns. Version 1 holds own palettes, the previous
+// sprite's palette, plain PCX with lines longer than the width and linked sprites taking
+// their target's palette or the previous one; version 2 every format, a palette of fewer
+// colours, a linked palette, the translated block and a linked sprite with its own palette.
+[[nodiscard]] ArchiveDraft busy_version1(bool shared_palette);
+[[nodiscard]] ArchiveDraft busy_version2(std::uint16_t width = 48, std::uint16_t height = 20);
+
 }  // namespace tavrix::testing

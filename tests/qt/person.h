@@ -1,7 +1,11 @@
-// Answers the modal windows a test's action opens, from inside the event loop each runs.
+// What the Qt window tests do as a person: type into a field, read a file back, and answer
+// the modal windows an action opens, from inside the event loop each runs.
 #pragma once
 
 #include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -26,3 +30,17 @@ class ModalAnswer {
     QTimer poll_;
     int seen_ = 0;
 };
+
+// Selects all the field holds and types `keys` over it.
+inline void type_over(QWidget* field, const QString& keys) {
+    auto* box = qobject_cast<QLineEdit*>(field);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, keys);
+}
+
+// What the file holds; nothing when it cannot be read.
+inline QByteArray read_all(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
