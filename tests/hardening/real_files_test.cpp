@@ -298,6 +298,10 @@ TEST_F(RealFiles, AsRootOwnersLinksAndMountsAreRespected) {
     EXPECT_EQ(link_status(others)->st_uid, kNobody);
     EXPECT_EQ(link_status(others)->st_gid, kNobody);
     EXPECT_EQ(link_status(others)->st_mode & 07777, 06755);
+    // Root's own file in another group stays in that group.
+    ASSERT_EQ(::chown(others.c_str(), 0, kNobody), 0);
+    ASSERT_FALSE(generate(others));
+    EXPECT_EQ(link_status(others)->st_gid, kNobody);
 
     const std::string shared = folder_.file("compartida");
     const std::string target = folder_.file("destino.def");
